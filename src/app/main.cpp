@@ -1,0 +1,54 @@
+// Zonvex: re-points a client installation at a test zone or back at the live servers.
+#include <unistd.h>
+
+#include "app/bindings.h"
+#include "app/layouts.h"
+#include "platform/linux/linux_platform.h"
+#include "platform/qt/qt_window_system.h"
+
+using namespace zonvex;
+
+namespace {
+
+// Until the page reader exists, the pages are read as empty.
+class NoHttp final : public Http {
+public:
+    std::string get(const std::string&) override { return {}; }
+};
+
+class NoVoice final : public Voice {
+public:
+    bool speak(const Text&) override { return false; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qt::Application application(argc, argv);
+    // Relative folders typed by the user are taken from the program's own folder.
+    if (chdir(linux_platform::ProgramDirectory().c_str()) != 0) {
+        // Stay where we were started; relative folders are then taken from there.
+    }
+
+    const std::string prefix = linux_platform::WinePrefix();
+    linux_platform::Files files(prefix);
+    linux_platform::WineRegistry registry(prefix + "/user.reg");
+    linux_platform::ProcProcesses processes;
+    NoHttp http;
+    linux_platform::XdgShell shell;
+    linux_platform::DetachedLauncher launcher(prefix);
+    NoVoice voice;
+    Platform platform{files, registry, processes, http, shell, launcher, voice};
+
+    Program* program = nullptr;
+    qt::QtWindowSystem ui(Layouts(), [&program](Window w, std::string_view control, Event e) {
+        Dispatch(*program, w, control, e);
+    });
+    Program instance{ui, platform, {ZONVEX_VERSIONS_PAGE_URL, ZONVEX_BULLETIN_PAGE_URL}, {}};
+    program = &instance;
+
+    ui.open(Window::Start);
+    int status = application.run();
+    instance.state.Release();
+    return status;
+}

@@ -1,0 +1,81 @@
+#pragma once
+// The platform on Linux, where the client runs under Wine: Windows paths, the registry and
+// processes are read the way Wine itself lays them out.
+#include <string>
+
+#include "platform/platform.h"
+
+namespace zonvex::linux_platform {
+
+// The Wine prefix: $WINEPREFIX, else ~/.wine.
+std::string WinePrefix();
+
+// Maps a Windows path text to a host path. Both "\" and "/" separate; "X:" is
+// <prefix>/dosdevices/x: ("Z:" is "/" when the prefix has no such link); a path starting
+// with a separator starts at "/"; anything else is relative to the current directory. A
+// component that does not exist as written matches the entry whose name is equal to it
+// ignoring ASCII case. Names are GBK in the program and UTF-8 on the host.
+std::string HostPath(const Text& windowsPath, const std::string& winePrefix);
+// A host path as a path text of the program (UTF-8 to GBK, "?" for what GBK lacks).
+Text PathText(const std::string& hostPath);
+
+// The directory that holds the running executable, as a host path.
+std::string ProgramDirectory();
+
+class Files final : public FileSystem {
+public:
+    explicit Files(std::string winePrefix) : prefix_(std::move(winePrefix)) {}
+    bool exists(const Text& path) const override;
+    std::optional<std::string> read(const Text& path) const override;
+    bool write(const Text& path, std::string_view bytes) override;
+
+private:
+    std::string prefix_;
+};
+
+// HKEY_CURRENT_USER as Wine keeps it: the text file user.reg in the prefix.
+class WineRegistry final : public Registry {
+public:
+    explicit WineRegistry(std::string userRegPath) : path_(std::move(userRegPath)) {}
+    std::optional<Text> currentUserString(const Text& key, const Text& value) const override;
+
+private:
+    std::string path_;
+};
+
+// Parses the text of a user.reg file for one string value; see WineRegistry.
+std::optional<Text> ReadUserRegString(std::string_view userReg, const Text& key, const Text& value);
+
+// Processes from a /proc tree. A process whose first argument is a Windows path ("C:\...")
+// is a Wine process: that path is its executable.
+class ProcProcesses final : public ProcessList {
+public:
+    explicit ProcProcesses(std::string procRoot = "/proc") : root_(std::move(procRoot)) {}
+    std::optional<std::vector<ProcessEntry>> snapshot() const override;
+    std::optional<Text> modulePath(unsigned long id) const override;
+
+private:
+    std::string root_;
+};
+
+// Opens http and https addresses with xdg-open; anything else is not opened.
+class XdgShell final : public Shell {
+public:
+    void open(const Text& target) override;
+};
+
+// Starts a program detached; a Windows executable ("MZ") through wine from PATH.
+class DetachedLauncher final : public Launcher {
+public:
+    explicit DetachedLauncher(std::string winePrefix) : prefix_(std::move(winePrefix)) {}
+    void start(const Text& path) override;
+
+private:
+    std::string prefix_;
+};
+
+// Starts argv detached from this process: it is never waited for and never left as a
+// zombie. Returns false when it could not be started.
+bool SpawnDetached(const std::vector<std::string>& argv);
+
+}  // namespace zonvex::linux_platform

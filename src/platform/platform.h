@@ -1,0 +1,88 @@
+#pragma once
+// The services the program asks of its platform. Paths are Windows path texts (GBK), as
+// the client installation knows them; each implementation maps them to its host.
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/window_system.h"
+#include "text/text.h"
+
+namespace zonvex {
+
+class FileSystem {
+public:
+    // True when a file or a directory of that name exists.
+    virtual bool exists(const Text& path) const = 0;
+    // The whole file; nothing when it cannot be read.
+    virtual std::optional<std::string> read(const Text& path) const = 0;
+    // Creates or truncates the file and writes the bytes; false when it could not.
+    virtual bool write(const Text& path, std::string_view bytes) = 0;
+    virtual ~FileSystem() = default;
+};
+
+class Registry {
+public:
+    // The text of a string value (an expandable one with its environment references
+    // expanded) under HKEY_CURRENT_USER; nothing for a missing key or value, or a value
+    // of any other type.
+    virtual std::optional<Text> currentUserString(const Text& key, const Text& value) const = 0;
+    virtual ~Registry() = default;
+};
+
+struct ProcessEntry {
+    unsigned long id = 0;
+    Text exeName;  // the executable's file name
+};
+
+class ProcessList {
+public:
+    // The running processes in snapshot order; nothing when no snapshot can be taken.
+    virtual std::optional<std::vector<ProcessEntry>> snapshot() const = 0;
+    // The full path of a process's executable (its first module); nothing when the process
+    // has gone or its modules cannot be read.
+    virtual std::optional<Text> modulePath(unsigned long id) const = 0;
+    virtual ~ProcessList() = default;
+};
+
+class Http {
+public:
+    // The response body of a GET that uses no cached copy; empty when the read failed.
+    virtual std::string get(const std::string& url) = 0;
+    virtual ~Http() = default;
+};
+
+class Shell {
+public:
+    // The system's "open" action on a link text.
+    virtual void open(const Text& target) = 0;
+    virtual ~Shell() = default;
+};
+
+class Launcher {
+public:
+    // Starts the program at a full path, with no arguments, and does not wait for it.
+    virtual void start(const Text& path) = 0;
+    virtual ~Launcher() = default;
+};
+
+class Voice {
+public:
+    // Speaks the text and returns when done; false when no speech service is available.
+    virtual bool speak(const Text& text) = 0;
+    virtual ~Voice() = default;
+};
+
+struct Platform {
+    FileSystem& files;
+    Registry& registry;
+    ProcessList& processes;
+    Http& http;
+    Shell& shell;
+    Launcher& launcher;
+    Voice& voice;
+};
+
+}  // namespace zonvex

@@ -1,0 +1,128 @@
+#include "text/text.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace zonvex {
+
+long FindAtCharStart(std::string_view haystack, std::string_view needle) {
+    if (haystack.empty()) return -1;
+    if (needle.empty()) return 1;
+    // Find candidates with a fast byte search, then check each one against the character
+    // starts, which are walked forward only once over the whole haystack.
+    size_t charStart = 0;
+    for (size_t candidate = haystack.find(needle); candidate != std::string_view::npos;
+         candidate = haystack.find(needle, candidate + 1)) {
+        while (charStart < candidate) charStart += IsLeadByte(haystack[charStart]) ? 2 : 1;
+        if (charStart != candidate) continue;  // inside a double-byte character
+        if (IsLeadByte(haystack[candidate]) && candidate + 1 == haystack.size()) return -1;
+        return static_cast<long>(candidate) + 1;
+    }
+    return -1;
+}
+
+Text Middle(std::string_view text, long start, long count) {
+    if (start < 1 || start > static_cast<long>(text.size()) || count <= 0) return {};
+    return Text(text.substr(static_cast<size_t>(start - 1), static_cast<size_t>(count)));
+}
+
+Text Left(std::string_view text, long count) {
+    if (count <= 0) return {};
+    return Text(text.substr(0, static_cast<size_t>(count)));
+}
+
+namespace {
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool StartsWithIgnoringAsciiCase(std::string_view text, size_t at, std::string_view needle) {
+    if (text.size() - at < needle.size()) return false;
+    for (size_t i = 0; i < needle.size(); ++i)
+        if (FoldAscii(text[at + i]) != FoldAscii(needle[i])) return false;
+    return true;
+}
+}  // namespace
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && StartsWithIgnoringAsciiCase(a, 0, b);
+}
+
+Text RemoveAllIgnoringAsciiCase(std::string_view text, std::string_view needle) {
+    if (needle.empty()) return Text(text);
+    Text result;
+    result.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        if (StartsWithIgnoringAsciiCase(text, i, needle)) {
+            i += needle.size();
+            continue;
+        }
+        size_t width = (IsLeadByte(text[i]) && i + 1 < text.size()) ? 2 : 1;
+        result.append(text.substr(i, width));
+        i += width;
+    }
+    return result;
+}
+
+Text UpToFirstZero(std::string_view bytes) { return Text(bytes.substr(0, bytes.find('\0'))); }
+
+namespace {
+
+// Runs iconv over the whole input. On a sequence it cannot convert, onError decides: it
+// returns how many input bytes to skip after writing "?" or -1 to give up altogether.
+template <typename OnError>
+bool Convert(const char* to, const char* from, std::string_view in, std::string& out, OnError onError) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    out.clear();
+    out.reserve(in.size() * 3 / 2 + 16);
+    char* inPtr = const_cast<char*>(in.data());
+    size_t inLeft = in.size();
+    char buffer[4096];
+    bool ok = true;
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (r != static_cast<size_t>(-1) || errno == E2BIG) continue;
+        long skip = onError(std::string_view(inPtr, inLeft));
+        if (skip < 0) { ok = false; break; }
+        out.push_back('?');
+        inPtr += skip;
+        inLeft -= static_cast<size_t>(skip);
+    }
+    iconv_close(cd);
+    return ok;
+}
+
+size_t Utf8SequenceLength(std::string_view rest) {
+    auto lead = static_cast<unsigned char>(rest[0]);
+    size_t n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    // Skip a whole well-formed character; on a malformed one, only its first byte.
+    for (size_t i = 1; i < n; ++i)
+        if (i >= rest.size() || (static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80) return 1;
+    return n;
+}
+
+}  // namespace
+
+Text Utf8ToGb18030(std::string_view utf8) {
+    std::string out;
+    if (!Convert("GB18030", "UTF-8", utf8, out, [](std::string_view) { return -1L; })) return {};
+    return out;
+}
+
+std::string GbkToUtf8(std::string_view text) {
+    std::string out;
+    Convert("UTF-8", "GBK", text, out, [](std::string_view) { return 1L; });
+    return out;
+}
+
+Text Utf8ToGbk(std::string_view utf8) {
+    std::string out;
+    Convert("GBK", "UTF-8", utf8, out,
+            [](std::string_view rest) { return static_cast<long>(Utf8SequenceLength(rest)); });
+    return out;
+}
+
+}  // namespace zonvex

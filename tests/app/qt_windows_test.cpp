@@ -1,0 +1,149 @@
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "support/qt_helpers.h"
+
+namespace zonvex {
+namespace {
+
+using namespace testing;
+using qt::ToQString;
+
+TEST(QtWindowsTest, EveryWindowIsBuiltFromItsTable) {
+    QtTestProgram t;
+    for (const WindowLayout& layout : Layouts()) {
+        t.ui.open(layout.window);
+        QWidget* top = t.ui.widget(layout.window);
+        ASSERT_NE(top, nullptr);
+        EXPECT_EQ(top->windowTitle(), ToQString(Text(layout.title)));
+        EXPECT_EQ(top->objectName(), qt::WindowObjectName(layout.window));
+        EXPECT_EQ(top->cursor().shape(), Qt::BitmapCursor);
+        EXPECT_EQ(top->cursor().hotSpot(), QPoint(1, 1));
+        EXPECT_EQ(top->cursor().pixmap().size(), QSize(32, 32));
+        for (const ControlLayout& c : layout.controls) {
+            if (c.kind == ControlKind::Timer) continue;
+            auto* w = Control<QWidget>(t.ui, layout.window, Text(c.name));
+            ASSERT_NE(w, nullptr) << c.name;
+            EXPECT_EQ(w->pos(), QPoint(c.left, c.top)) << c.name;
+            EXPECT_EQ(w->width(), c.width) << c.name;
+            EXPECT_GE(w->height(), c.height) << c.name;
+            QWidget* expectedParent = c.group.empty() ? top : Control<QWidget>(t.ui, layout.window, Text(c.group));
+            EXPECT_EQ(w->parentWidget(), expectedParent) << c.name;
+            EXPECT_EQ(t.ui.text(layout.window, c.name), Text(c.caption)) << c.name;
+            Qt::CursorShape expected = c.pointer == Pointer::Custom ? Qt::BitmapCursor
+                                       : c.pointer == Pointer::Hand ? Qt::PointingHandCursor
+                                                                    : Qt::ArrowCursor;
+            EXPECT_EQ(w->cursor().shape(), expected) << c.name;
+        }
+    }
+    auto* rows = Control<QLabel>(t.ui, Window::Main, "透明标签10");
+    EXPECT_EQ(rows->text().count(QStringLiteral("<br>")), 6) << "seven lines";
+    EXPECT_EQ(Control<QPushButton>(t.ui, Window::Main, "按钮5")->text(), ToQString("还原到正式服"));
+    EXPECT_EQ(Control<QGroupBox>(t.ui, Window::Download, "分组框3")->title(), ToQString("体验服三区"));
+}
+
+TEST(QtWindowsTest, WritingTheEditBoxRaisesTheCheck) {
+    QtTestProgram t;
+    t.files.addFile("D:\\穿越火线\\crossfire.exe");
+    t.ui.open(Window::Start);
+    t.ui.setText(Window::Start, "编辑框1", "D:\\穿越火线");
+    EXPECT_TRUE(t.ui.isOpen(Window::Main));
+    EXPECT_FALSE(t.ui.isOpen(Window::Start));
+    EXPECT_EQ(t.program.state.ClientDir, Text("D:\\穿越火线"));
+}
+
+TEST(QtWindowsTest, TypingTheSameTextAgainStillChecks) {
+    QtTestProgram t;
+    t.ui.open(Window::Start);
+    t.ui.setText(Window::Start, "编辑框1", "D:\\cf");
+    t.files.addFile("D:\\cf\\crossfire.exe");
+    t.ui.setText(Window::Start, "编辑框1", "D:\\cf");
+    EXPECT_TRUE(t.ui.isOpen(Window::Main));
+}
+
+TEST(QtWindowsTest, TypedKeysAreChecked) {
+    QtTestProgram t;
+    t.files.addFile("cf\\crossfire.exe");
+    t.ui.open(Window::Start);
+    QTest::keyClicks(Control<QLineEdit>(t.ui, Window::Start, "编辑框1"), "cf");
+    EXPECT_EQ(t.program.state.ClientDir, "cf");
+}
+
+TEST(QtWindowsTest, HyperlinksActOnPressAndOpeningAgainActivates) {
+    QtTestProgram t;
+    t.ui.open(Window::Start);
+    auto* link = Control<QLabel>(t.ui, Window::Start, "超级链接框5");
+    QTest::mousePress(link, Qt::LeftButton);
+    ASSERT_TRUE(t.ui.isOpen(Window::Download));
+    QWidget* download = t.ui.widget(Window::Download);
+    download->showMinimized();
+    QTest::mouseRelease(link, Qt::LeftButton);
+    QTest::mousePress(link, Qt::RightButton);
+    QTest::mousePress(link, Qt::LeftButton);
+    EXPECT_EQ(t.ui.widget(Window::Download), download) << "no second window";
+    EXPECT_FALSE(download->isMinimized());
+}
+
+TEST(QtWindowsTest, MessageBoxHasTheTitleAndAChineseOkButton) {
+    QtTestProgram t;
+    MessageDismisser dismisser;
+    t.ui.message("转换失败！");
+    ASSERT_EQ(dismisser.seen().size(), 1u);
+    EXPECT_EQ(dismisser.seen()[0].title, ToQString("信息："));
+    EXPECT_EQ(dismisser.seen()[0].text, ToQString("转换失败！"));
+    EXPECT_EQ(dismisser.seen()[0].button, ToQString("确定"));
+    EXPECT_FALSE(dismisser.seen()[0].hasIcon);
+}
+
+TEST(QtWindowsTest, TimersTickWhileAMessageBoxIsOpen) {
+    QtTestProgram t;
+    t.files.addFile("C:\\cf\\crossfire.exe");
+    t.ui.open(Window::Start);
+    t.ui.setText(Window::Start, "编辑框1", "C:\\cf");
+    int ticks = 0;
+    QTimer* timer = t.ui.widget(Window::Main)->findChild<QTimer*>(ToQString("时钟1"));
+    ASSERT_NE(timer, nullptr);
+    QObject::connect(timer, &QTimer::timeout, [&] { ++ticks; });
+    t.ui.setTimerPeriod(Window::Main, "时钟1", 20);
+    MessageDismisser dismisser;
+    dismisser.dismissWhen = [&] { return ticks >= 3; };
+    t.ui.message("x");
+    EXPECT_GE(ticks, 3);
+    t.ui.setTimerPeriod(Window::Main, "时钟1", 0);
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST(QtWindowsTest, TheProgramEndsWhenItsLastWindowIsDestroyed) {
+    QtTestProgram t;
+    t.ui.open(Window::Start);
+    t.ui.open(Window::Download);
+    bool quitEarly = false;
+    QTimer::singleShot(0, [&] {
+        t.ui.widget(Window::Start)->close();  // the close box
+        QTimer::singleShot(50, [&] {
+            quitEarly = !t.ui.isOpen(Window::Download);
+            t.ui.close(Window::Download);
+        });
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(2); });
+    guard.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(quitEarly);
+    EXPECT_FALSE(t.ui.isOpen(Window::Download));
+}
+
+}  // namespace
+}  // namespace zonvex
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    zonvex::qt::Application application(argc, argv);
+    return RUN_ALL_TESTS();
+}

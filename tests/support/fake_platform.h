@@ -1,0 +1,159 @@
+#pragma once
+// In-memory platform services for handler tests, and a program wired to them.
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/bindings.h"
+#include "app/layouts.h"
+#include "app/program.h"
+#include "support/fake_window_system.h"
+
+namespace zonvex::testing {
+
+// Paths compare as Windows compares them: either separator, repeated separators and ASCII
+// letter case do not matter.
+inline std::string PathKey(const Text& path) {
+    std::string key;
+    for (char c : path) {
+        if (c == '/') c = '\\';
+        if (c == '\\' && !key.empty() && key.back() == '\\') continue;
+        key += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    while (key.size() > 1 && key.back() == '\\') key.pop_back();
+    return key;
+}
+
+class FakeFiles final : public FileSystem {
+public:
+    bool exists(const Text& path) const override {
+        return files.contains(PathKey(path)) || directories.contains(PathKey(path));
+    }
+    std::optional<std::string> read(const Text& path) const override {
+        auto it = files.find(PathKey(path));
+        if (it == files.end()) return std::nullopt;
+        return it->second;
+    }
+    bool write(const Text& path, std::string_view bytes) override {
+        std::string key = PathKey(path);
+        if (readOnly.contains(key) || !directories.contains(key.substr(0, key.rfind('\\')))) return false;
+        files[key] = std::string(bytes);
+        return true;
+    }
+
+    void addDirectory(const Text& path) {
+        std::string key = PathKey(path);
+        for (size_t at = key.find('\\', 1); at != std::string::npos; at = key.find('\\', at + 1))
+            directories.insert(key.substr(0, at));
+        directories.insert(key);
+    }
+    void addFile(const Text& path, std::string bytes = {}) {
+        std::string key = PathKey(path);
+        addDirectory(key.substr(0, key.rfind('\\')));
+        files[key] = std::move(bytes);
+    }
+    void remove(const Text& path) { files.erase(PathKey(path)); }
+    std::optional<std::string> content(const Text& path) const { return read(path); }
+
+    std::map<std::string, std::string> files;
+    std::set<std::string> directories;
+    std::set<std::string> readOnly;
+};
+
+class FakeRegistry final : public Registry {
+public:
+    std::optional<Text> currentUserString(const Text& key, const Text& name) const override {
+        lookups.push_back(key + "|" + name);
+        return value;
+    }
+    std::optional<Text> value;
+    mutable std::vector<Text> lookups;
+};
+
+class FakeProcesses final : public ProcessList {
+public:
+    std::optional<std::vector<ProcessEntry>> snapshot() const override {
+        ++snapshots;
+        if (failSnapshotFrom && snapshots >= *failSnapshotFrom) return std::nullopt;
+        return entries;
+    }
+    std::optional<Text> modulePath(unsigned long id) const override {
+        auto it = modules.find(id);
+        if (it == modules.end()) return std::nullopt;
+        return it->second;
+    }
+    std::vector<ProcessEntry> entries;
+    std::map<unsigned long, Text> modules;
+    std::optional<int> failSnapshotFrom;  // the first snapshot (1-based) that fails
+    mutable int snapshots = 0;
+};
+
+class FakeHttp final : public Http {
+public:
+    std::string get(const std::string& url) override {
+        requests.push_back(url);
+        auto it = pages.find(url);
+        return it == pages.end() ? std::string() : it->second;
+    }
+    std::map<std::string, std::string> pages;
+    std::vector<std::string> requests;
+};
+
+class FakeShell final : public Shell {
+public:
+    void open(const Text& target) override { opened.push_back(target); }
+    std::vector<Text> opened;
+};
+
+class FakeLauncher final : public Launcher {
+public:
+    void start(const Text& path) override {
+        started.push_back(path);
+        if (log) log("start " + path);
+    }
+    std::vector<Text> started;
+    std::function<void(const std::string&)> log;
+};
+
+class FakeVoice final : public Voice {
+public:
+    bool speak(const Text& text) override {
+        if (!available) return false;
+        spoken.push_back(text);
+        if (log) log("speak " + text);
+        return true;
+    }
+    bool available = true;
+    std::vector<Text> spoken;
+    std::function<void(const std::string&)> log;
+};
+
+inline constexpr const char* kVersionsPage = "http://pages.test/versions";
+inline constexpr const char* kBulletinPage = "http://pages.test/bulletin";
+
+// A whole program on fake services, dispatching through the real binding table.
+struct TestProgram {
+    FakeFiles files;
+    FakeRegistry registry;
+    FakeProcesses processes;
+    FakeHttp http;
+    FakeShell shell;
+    FakeLauncher launcher;
+    FakeVoice voice;
+    Platform platform{files, registry, processes, http, shell, launcher, voice};
+    FakeWindowSystem ui{Layouts(), [this](Window w, std::string_view c, Event e) { Dispatch(program, w, c, e); }};
+    Program program{ui, platform, {kVersionsPage, kBulletinPage}, {}};
+    std::vector<std::string> events;  // messages, speech, launcher starts and windows, in order
+
+    TestProgram() {
+        auto record = [this](const std::string& e) { events.push_back(e); };
+        ui.log = record;
+        launcher.log = record;
+        voice.log = record;
+    }
+    SharedState& state() { return program.state; }
+};
+
+}  // namespace zonvex::testing
