@@ -3,6 +3,7 @@
 
 #include "app/bindings.h"
 #include "app/layouts.h"
+#include "platform/linux/espeak_voice.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/qt/qt_window_system.h"
 
@@ -14,11 +15,6 @@ namespace {
 class NoHttp final : public Http {
 public:
     std::string get(const std::string&) override { return {}; }
-};
-
-class NoVoice final : public Voice {
-public:
-    bool speak(const Text&) override { return false; }
 };
 
 }  // namespace
@@ -37,7 +33,7 @@ int main(int argc, char** argv) {
     NoHttp http;
     linux_platform::XdgShell shell;
     linux_platform::DetachedLauncher launcher(prefix);
-    NoVoice voice;
+    linux_platform::EspeakVoice voice;
     Platform platform{files, registry, processes, http, shell, launcher, voice};
 
     Program* program = nullptr;

@@ -1,5 +1,7 @@
 #include "app/window_flow.h"
 
+#include "client_config/detection.h"
+
 namespace zonvex {
 
 namespace {
@@ -8,7 +10,7 @@ constexpr std::string_view kTimer = "时钟1";
 
 void OnStartWindowCreated(Program&) {}
 
-void OnMainWindowCreated(Program&) {}
+void OnMainWindowCreated(Program& p) { DetectLocalClient(p); }
 
 void OnDownloadWindowCreated(Program&) {}
 

@@ -1,0 +1,111 @@
+#include "platform/linux/espeak_voice.h"
+
+#include <espeak-ng/speak_lib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <algorithm>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+
+namespace zonvex::linux_platform {
+
+namespace {
+
+// The plain "cmn" voice reads the tone digits of its pinyin aloud in English; this one
+// reads them as tones.
+constexpr const char* kMandarinVoice = "cmn-latn-pinyin";
+
+int g_output = -1;  // where the child writes what it makes
+
+bool WriteAll(int fd, const void* data, size_t size) {
+    auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t n = write(fd, bytes, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+int SendSamples(short* wav, int count, espeak_EVENT*) {
+    if (wav && count > 0) WriteAll(g_output, wav, static_cast<size_t>(count) * sizeof(short));
+    return 0;
+}
+
+// Runs one use of espeak-ng in a child process and returns what it wrote, or nothing when
+// the speech service could not start. espeak-ng 1.51 can hang in espeak_Terminate, so the
+// child's exit is what releases it: every call starts from nothing, like a new voice object.
+std::optional<std::string> InChild(espeak_AUDIO_OUTPUT output, const std::function<bool()>& use) {
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) return std::nullopt;
+    pid_t child = fork();
+    if (child < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        return std::nullopt;
+    }
+    if (child == 0) {
+        close(fds[0]);
+        g_output = fds[1];
+        bool ok = espeak_Initialize(output, 0, nullptr, 0) >= 0 && espeak_SetVoiceByName(kMandarinVoice) == EE_OK && use();
+        _exit(ok ? 0 : 1);
+    }
+    close(fds[1]);
+    std::string out;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        out.append(buffer, static_cast<size_t>(n));
+    }
+    close(fds[0]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    return out;
+}
+
+bool Synthesize(const std::string& utf8) {
+    return espeak_Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr) == EE_OK &&
+           espeak_Synchronize() == EE_OK;
+}
+
+}  // namespace
+
+bool EspeakVoice::speak(const Text& text) {
+    const std::string utf8 = GbkToUtf8(text);
+    return InChild(AUDIO_OUTPUT_SYNCH_PLAYBACK, [&] { return Synthesize(utf8); }).has_value();
+}
+
+std::optional<std::vector<short>> SynthesizeMandarin(const Text& text) {
+    const std::string utf8 = GbkToUtf8(text);
+    auto bytes = InChild(AUDIO_OUTPUT_SYNCHRONOUS, [&] {
+        espeak_SetSynthCallback(SendSamples);
+        return Synthesize(utf8);
+    });
+    if (!bytes) return std::nullopt;
+    std::vector<short> samples(bytes->size() / sizeof(short));
+    std::copy_n(bytes->data(), samples.size() * sizeof(short), reinterpret_cast<char*>(samples.data()));
+    return samples;
+}
+
+std::optional<std::string> MandarinPhonemes(const Text& text) {
+    const std::string utf8 = GbkToUtf8(text);
+    return InChild(AUDIO_OUTPUT_SYNCHRONOUS, [&] {
+        const void* at = utf8.c_str();
+        while (at) {
+            const char* clause = espeak_TextToPhonemes(&at, espeakCHARS_UTF8, 0);
+            if (clause && (!WriteAll(g_output, clause, std::strlen(clause)) || !WriteAll(g_output, " ", 1))) return false;
+        }
+        return true;
+    });
+}
+
+}  // namespace zonvex::linux_platform

@@ -1,0 +1,30 @@
+#include <gtest/gtest.h>
+
+#include "platform/linux/espeak_voice.h"
+
+namespace zonvex::linux_platform {
+namespace {
+
+TEST(SpeechTest, TheCongratulationBecomesAudio) {
+    auto samples = SynthesizeMandarin("恭喜您已经成功转换到体验服一区");
+    ASSERT_TRUE(samples) << "espeak-ng could not start";
+    ASSERT_GT(samples->size(), 22050u) << "at least a second of audio";
+    size_t loud = std::count_if(samples->begin(), samples->end(), [](short s) { return std::abs(s) > 1000; });
+    EXPECT_GT(loud, samples->size() / 20) << "not silence";
+}
+
+TEST(SpeechTest, TheVoiceReadsTonesNotDigitsInEnglish) {
+    auto phonemes = MandarinPhonemes("恭喜您");
+    ASSERT_TRUE(phonemes);
+    // English digits would read "one", "two", "three": w'0n, t'u:, T'ri:
+    EXPECT_EQ(phonemes->find("w'0n"), std::string::npos) << *phonemes;
+    EXPECT_EQ(phonemes->find("T'ri:"), std::string::npos) << *phonemes;
+    EXPECT_EQ(phonemes->find("t'u:"), std::string::npos) << *phonemes;
+    EXPECT_EQ(phonemes->find("(en)"), std::string::npos) << "no switch to English: " << *phonemes;
+    // Mandarin tones are written as pitch contours such as 55 (first tone) and 214 (third).
+    EXPECT_NE(phonemes->find("55"), std::string::npos) << *phonemes;
+    EXPECT_NE(phonemes->find("214"), std::string::npos) << *phonemes;
+}
+
+}  // namespace
+}  // namespace zonvex::linux_platform
