@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "client_config/version_data_document.h"
+#include "client_config/stamp.h"
 
 namespace zonvex {
 namespace {
@@ -123,14 +123,13 @@ TEST(ZoneProfilesTest, StampingTheTemplate) {
     for (const auto& [version, escaped] : cases) {
         VersionDataDocument doc;
         ASSERT_TRUE(doc.load(kVersionDataTemplate));
-        doc.setText(kVersionElementPath, version);
-        doc.setText(kResv1ElementPath, version);
+        StampVersion(doc, version);
         EXPECT_EQ(doc.save(), Stamped(escaped)) << version;
+        EXPECT_EQ(StampedVersionData(version), Stamped(escaped));
         // Stamping the stamped file again leaves only the second version.
         ASSERT_TRUE(doc.load(*doc.save()));
         EXPECT_EQ(doc.getText(kVersionElementPath), version);
-        doc.setText(kVersionElementPath, "9");
-        doc.setText(kResv1ElementPath, "9");
+        StampVersion(doc, "9");
         EXPECT_EQ(doc.save(), Stamped("9"));
     }
 }

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "client_config/stamp.h"
+#include "client_location/install_paths.h"
 #include "support/qt_helpers.h"
 
 using namespace zonvex;
@@ -44,6 +46,21 @@ int main(int argc, char** argv) {
     save(Window::Main, "main");
     t.ui.open(Window::Download);
     save(Window::Download, "download");
-    std::printf("wrote %d windows and %d message boxes to %s\n", 3, boxes, argv[1]);
+    t.ui.close(Window::Download);
+
+    // MainWindow for an installation set to each zone.
+    const char* names[] = {"main-zone1", "main-zone2", "main-zone3", "main-live"};
+    for (ZoneProfile profile : kZoneProfiles) {
+        const Text dir = "C:\\游戏\\穿越火线";
+        t.files.addFile(dir + Text(kDirServerSuffix), std::string(FilesOf(profile).dirServer));
+        t.files.addFile(dir + Text(kVersionDataSuffix), StampedVersionData("1.0.3" + std::to_string(static_cast<int>(profile))));
+        t.ui.setTimerPeriod(Window::Main, "时钟1", 0);
+        t.ui.open(Window::Start);
+        t.ui.close(Window::Main);
+        WaitFor([&] { return !t.ui.isOpen(Window::Main); });
+        t.ui.setText(Window::Start, "编辑框1", dir);
+        save(Window::Main, names[static_cast<int>(profile)]);
+    }
+    std::printf("wrote %d windows and %d message boxes to %s\n", 7, boxes, argv[1]);
     return 0;
 }
