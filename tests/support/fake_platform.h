@@ -133,8 +133,8 @@ public:
 inline constexpr const char* kVersionsPage = "http://pages.test/versions";
 inline constexpr const char* kBulletinPage = "http://pages.test/bulletin";
 
-// A whole program on fake services, dispatching through the real binding table.
-struct TestProgram {
+// Every platform service, faked.
+struct FakeServices {
     FakeFiles files;
     FakeRegistry registry;
     FakeProcesses processes;
@@ -143,6 +143,10 @@ struct TestProgram {
     FakeLauncher launcher;
     FakeVoice voice;
     Platform platform{files, registry, processes, http, shell, launcher, voice};
+};
+
+// A whole program on fake services, dispatching through the real binding table.
+struct TestProgram : FakeServices {
     FakeWindowSystem ui{Layouts(), [this](Window w, std::string_view c, Event e) { Dispatch(program, w, c, e); }};
     Program program{ui, platform, {kVersionsPage, kBulletinPage}, {}};
     std::vector<std::string> events;  // messages, speech, launcher starts and windows, in order

@@ -45,15 +45,7 @@ private:
 };
 
 // A program on fake platform services with the real Qt windows.
-struct QtTestProgram {
-    FakeFiles files;
-    FakeRegistry registry;
-    FakeProcesses processes;
-    FakeHttp http;
-    FakeShell shell;
-    FakeLauncher launcher;
-    FakeVoice voice;
-    Platform platform{files, registry, processes, http, shell, launcher, voice};
+struct QtTestProgram : FakeServices {
     qt::QtWindowSystem ui{Layouts(), [this](Window w, std::string_view c, Event e) { Dispatch(program, w, c, e); }};
     Program program{ui, platform, {kVersionsPage, kBulletinPage}, {}};
 };
