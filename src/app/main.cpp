@@ -1,6 +1,4 @@
 // Zonvex: re-points a client installation at a test zone or back at the live servers.
-#include <unistd.h>
-
 #include "app/bindings.h"
 #include "app/layouts.h"
 #include "platform/linux/espeak_voice.h"
@@ -22,9 +20,7 @@ public:
 int main(int argc, char** argv) {
     qt::Application application(argc, argv);
     // Relative folders typed by the user are taken from the program's own folder.
-    if (chdir(linux_platform::ProgramDirectory().c_str()) != 0) {
-        // Stay where we were started; relative folders are then taken from there.
-    }
+    linux_platform::EnterProgramDirectory();
 
     const std::string prefix = linux_platform::WinePrefix();
     linux_platform::Files files(prefix);

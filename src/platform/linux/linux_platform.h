@@ -21,6 +21,9 @@ Text PathText(const std::string& hostPath);
 
 // The directory that holds the running executable, as a host path.
 std::string ProgramDirectory();
+// Makes that directory the current one; where it cannot be entered, the process stays
+// where it was started.
+void EnterProgramDirectory();
 
 class Files final : public FileSystem {
 public:

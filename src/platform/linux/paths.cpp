@@ -75,6 +75,8 @@ std::string HostPath(const Text& windowsPath, const std::string& winePrefix) {
     return base.empty() ? "." : base;
 }
 
+void EnterProgramDirectory() { (void)!chdir(ProgramDirectory().c_str()); }
+
 Text PathText(const std::string& hostPath) { return Utf8ToGbk(hostPath); }
 
 std::string ProgramDirectory() {
