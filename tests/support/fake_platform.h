@@ -55,7 +55,6 @@ public:
         files[key] = std::move(bytes);
     }
     void remove(const Text& path) { files.erase(PathKey(path)); }
-    std::optional<std::string> content(const Text& path) const { return read(path); }
 
     std::map<std::string, std::string> files;
     std::set<std::string> directories;

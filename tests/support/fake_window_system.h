@@ -3,7 +3,6 @@
 // layout tables as the real one. Tests drive it like a user: type, click, press, tick.
 #include <functional>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
