@@ -2,11 +2,19 @@
 
 #include "app/layouts.h"
 #include "app/window_flow.h"
+#include "bulletins/bulletins.h"
 #include "client_location/client_directory.h"
 
 namespace zonvex {
 
 namespace {
+
+// DownloadWindow's hyperlinks, one for each entry of kDownloadLinks.
+template <size_t I>
+constexpr Binding DownloadLinkBinding() {
+    return {Window::Download, kDownloadLinks[I].control, Event::Pressed,
+            [](Program& p) { OnDownloadLinkPressed(p, I); }};
+}
 
 constexpr Binding kBindings[] = {
     {Window::Start, {}, Event::Created, OnStartWindowCreated},
@@ -19,8 +27,14 @@ constexpr Binding kBindings[] = {
     {Window::Main, {}, Event::Created, OnMainWindowCreated},
     {Window::Main, "超级链接框5", Event::Pressed, OnDownloadFromMain},
     {Window::Main, "超级链接框6", Event::Pressed, OnBackToStart},
+    {Window::Main, kRefreshTimer, Event::Tick, OnRecommendationTick},
+    {Window::Main, "超级链接框2", Event::Pressed, OnPatchLinkPressed},
+    {Window::Main, "图形按钮1", Event::Clicked, OnGroupJoinClicked},
 
     {Window::Download, {}, Event::Created, OnDownloadWindowCreated},
+    DownloadLinkBinding<0>(), DownloadLinkBinding<1>(), DownloadLinkBinding<2>(),
+    DownloadLinkBinding<3>(), DownloadLinkBinding<4>(), DownloadLinkBinding<5>(),
+    DownloadLinkBinding<6>(), DownloadLinkBinding<7>(), DownloadLinkBinding<8>(),
 };
 
 }  // namespace

@@ -9,7 +9,4 @@ namespace zonvex {
 std::span<const WindowLayout> Layouts();
 const WindowLayout& LayoutOf(Window window);
 
-// The page that lets a player join the maker's chat group.
-inline constexpr std::string_view kGroupJoinPage = "https://qun.chat.example/join?group=615204873";
-
 }  // namespace zonvex

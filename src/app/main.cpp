@@ -7,16 +7,6 @@
 
 using namespace zonvex;
 
-namespace {
-
-// Until the page reader exists, the pages are read as empty.
-class NoHttp final : public Http {
-public:
-    std::string get(const std::string&) override { return {}; }
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
     qt::Application application(argc, argv);
     // Relative folders typed by the user are taken from the program's own folder.
@@ -26,7 +16,7 @@ int main(int argc, char** argv) {
     linux_platform::Files files(prefix);
     linux_platform::WineRegistry registry(prefix + "/user.reg");
     linux_platform::ProcProcesses processes;
-    NoHttp http;
+    linux_platform::CurlHttp http;
     linux_platform::XdgShell shell;
     linux_platform::DetachedLauncher launcher(prefix);
     linux_platform::EspeakVoice voice;

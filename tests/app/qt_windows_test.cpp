@@ -51,6 +51,7 @@ TEST(QtWindowsTest, EveryWindowIsBuiltFromItsTable) {
 
 TEST(QtWindowsTest, WritingTheEditBoxRaisesTheCheck) {
     QtTestProgram t;
+    MessageDismisser announcement;
     t.files.addFile("D:\\穿越火线\\crossfire.exe");
     t.ui.open(Window::Start);
     t.ui.setText(Window::Start, "编辑框1", "D:\\穿越火线");
@@ -61,6 +62,7 @@ TEST(QtWindowsTest, WritingTheEditBoxRaisesTheCheck) {
 
 TEST(QtWindowsTest, TypingTheSameTextAgainStillChecks) {
     QtTestProgram t;
+    MessageDismisser announcement;
     t.ui.open(Window::Start);
     t.ui.setText(Window::Start, "编辑框1", "D:\\cf");
     t.files.addFile("D:\\cf\\crossfire.exe");
@@ -70,6 +72,7 @@ TEST(QtWindowsTest, TypingTheSameTextAgainStillChecks) {
 
 TEST(QtWindowsTest, TypedKeysAreChecked) {
     QtTestProgram t;
+    MessageDismisser announcement;
     t.files.addFile("cf\\crossfire.exe");
     t.ui.open(Window::Start);
     QTest::keyClicks(Control<QLineEdit>(t.ui, Window::Start, "编辑框1"), "cf");
@@ -105,14 +108,14 @@ TEST(QtWindowsTest, MessageBoxHasTheTitleAndAChineseOkButton) {
 TEST(QtWindowsTest, TimersTickWhileAMessageBoxIsOpen) {
     QtTestProgram t;
     t.files.addFile("C:\\cf\\crossfire.exe");
+    MessageDismisser dismisser;
     t.ui.open(Window::Start);
-    t.ui.setText(Window::Start, "编辑框1", "C:\\cf");
+    t.ui.setText(Window::Start, "编辑框1", "C:\\cf");  // MainWindow's announcement is dismissed at once
     int ticks = 0;
     QTimer* timer = t.ui.widget(Window::Main)->findChild<QTimer*>(ToQString("时钟1"));
     ASSERT_NE(timer, nullptr);
     QObject::connect(timer, &QTimer::timeout, [&] { ++ticks; });
     t.ui.setTimerPeriod(Window::Main, "时钟1", 20);
-    MessageDismisser dismisser;
     dismisser.dismissWhen = [&] { return ticks >= 3; };
     t.ui.message("x");
     EXPECT_GE(ticks, 3);

@@ -31,7 +31,7 @@ TEST_F(ClientDirectoryTest, TypingAcceptsTheFirstFolderThatHoldsTheClient) {
     EXPECT_EQ(t.state().ClientDir, folder);
     EXPECT_TRUE(t.ui.isOpen(Window::Main));
     EXPECT_FALSE(t.ui.isOpen(Window::Start));
-    EXPECT_TRUE(t.ui.messages.empty());
+    EXPECT_EQ(t.ui.messages, std::vector<Text>{""}) << "only MainWindow's announcement, empty without pages";
 }
 
 TEST_F(ClientDirectoryTest, CheckCases) {
@@ -105,7 +105,7 @@ TEST_F(ClientDirectoryTest, LauncherSearch) {
         std::vector<Text> messages;
     } cases[] = {
         {"launcher in its rude folder", {{7, "explorer.exe"}, {42, "client.EXE"}},
-         {{42, "D:\\我的游戏\\穿越火线\\rude\\Client.exe"}}, {}, "accepted", {}},
+         {{42, "D:\\我的游戏\\穿越火线\\rude\\Client.exe"}}, {}, "accepted", {""}},  // the announcement
         {"first of two launchers, elsewhere", {{5, "Client.exe"}, {6, "Client.exe"}},
          {{5, "C:\\x\\Client.exe"}, {6, "D:\\我的游戏\\穿越火线\\rude\\Client.exe"}}, {}, "C:\\x\\Client.exe", {}},
         {"process id 0 is skipped", {{0, "Client.exe"}}, {{0, "D:\\我的游戏\\穿越火线\\rude\\Client.exe"}}, {}, "abc", {}},

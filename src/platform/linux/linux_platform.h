@@ -61,6 +61,19 @@ private:
     std::string root_;
 };
 
+// Reads pages with libcurl, from the server every time (no cache), over http and https only,
+// redirects included (at most 5). A read that cannot connect within 5 s, takes longer than
+// 5 s in all, or whose (decoded) body grows beyond 16 MiB fails and gives the empty body,
+// so a dead, stalled or endless server holds the windows up for seconds, not for good.
+class CurlHttp final : public Http {
+public:
+    CurlHttp();
+    std::string get(const std::string& url) override;
+
+    static constexpr long kTimeoutSeconds = 5;
+    static constexpr size_t kMaxBody = 16u << 20;
+};
+
 // Opens http and https addresses with xdg-open; anything else is not opened.
 class XdgShell final : public Shell {
 public:
