@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "support/qt_helpers.h"
+#include "support/utf8.h"
 
 namespace zonvex {
 namespace {
@@ -121,6 +122,27 @@ TEST(QtWindowsTest, TimersTickWhileAMessageBoxIsOpen) {
     EXPECT_GE(ticks, 3);
     t.ui.setTimerPeriod(Window::Main, "时钟1", 0);
     EXPECT_FALSE(timer->isActive());
+}
+
+TEST(QtWindowsTest, MainWindowAnnouncesThenItsTimerRefreshesTheRecommendations) {
+    QtTestProgram t;
+    t.files.addFile("C:\\cf\\crossfire.exe");
+    t.http.pages[kBulletinPage] = U8(u8"公告：（今晚维护）");
+    t.http.pages[kVersionsPage] = U8(u8"体验服三：1.0.3版本");
+    MessageDismisser dismisser;
+    t.ui.open(Window::Start);
+    t.ui.setText(Window::Start, "编辑框1", "C:\\cf");
+    ASSERT_EQ(dismisser.seen().size(), 1u);
+    EXPECT_EQ(dismisser.seen()[0].text, ToQString("今晚维护"));
+    QTimer* timer = t.ui.widget(Window::Main)->findChild<QTimer*>(ToQString("时钟1"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 3000);
+    t.ui.setTimerPeriod(Window::Main, "时钟1", 10);  // not to wait three seconds
+    auto* zone3 = Control<QLabel>(t.ui, Window::Main, "透明标签6");
+    EXPECT_TRUE(WaitFor([&] { return t.ui.text(Window::Main, "透明标签6") == "1.0.3"; }));
+    EXPECT_EQ(t.ui.text(Window::Main, "透明标签9"), "");
+    EXPECT_TRUE(zone3->text().contains(QStringLiteral("1.0.3")));
 }
 
 TEST(QtWindowsTest, TheProgramEndsWhenItsLastWindowIsDestroyed) {

@@ -93,11 +93,13 @@ class FakeHttp final : public Http {
 public:
     std::string get(const std::string& url) override {
         requests.push_back(url);
+        if (through) return through->get(url);
         auto it = pages.find(url);
         return it == pages.end() ? std::string() : it->second;
     }
     std::map<std::string, std::string> pages;
     std::vector<std::string> requests;
+    Http* through = nullptr;  // a real reader to pass every request on to
 };
 
 class FakeShell final : public Shell {

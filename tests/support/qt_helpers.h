@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -56,13 +57,8 @@ T* Control(qt::QtWindowSystem& ui, Window w, const Text& name) {
     return top ? top->findChild<T*>(qt::ToQString(name)) : nullptr;
 }
 
-// Processes events until the condition holds or two seconds have passed.
-inline bool WaitFor(const std::function<bool()>& condition) {
-    for (int i = 0; i < 200 && !condition(); ++i) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return condition();
-}
+// Runs the event loop (timers and deferred deletes included) until the condition holds
+// or two seconds have passed.
+inline bool WaitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 2000); }
 
 }  // namespace zonvex::testing

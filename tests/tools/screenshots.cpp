@@ -11,6 +11,7 @@
 #include "client_config/stamp.h"
 #include "client_location/install_paths.h"
 #include "support/qt_helpers.h"
+#include "support/temp_dir.h"
 
 using namespace zonvex;
 using namespace zonvex::testing;
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
     QtTestProgram t;
     t.files.addFile("C:\\游戏\\穿越火线\\crossfire.exe");
     t.files.addDirectory("C:\\游戏\\穿越火线\\RUDE\\config");
+    t.http.pages[kVersionsPage] = ReadFile(ZONVEX_SAMPLE_PAGES "/versions.html");
+    t.http.pages[kBulletinPage] = ReadFile(ZONVEX_SAMPLE_PAGES "/bulletin.html");
 
     int boxes = 0;
     QTimer boxWatcher;
@@ -37,12 +40,13 @@ int main(int argc, char** argv) {
     boxWatcher.start(20);
 
     auto save = [&](Window w, const char* name) {
-        WaitFor([] { return false; });  // let layout and painting settle
+        QTest::qWait(100);  // let layout and painting settle
         t.ui.widget(w)->grab().save(folder + "/" + name + ".png");
     };
     t.ui.open(Window::Start);
     save(Window::Start, "start");
-    t.ui.setText(Window::Start, "编辑框1", "C:\\游戏\\穿越火线");
+    t.ui.setText(Window::Start, "编辑框1", "C:\\游戏\\穿越火线");  // the announcement box comes first
+    Dispatch(t.program, Window::Main, "时钟1", Event::Tick);         // the recommendations of the first tick
     save(Window::Main, "main");
     t.ui.open(Window::Download);
     save(Window::Download, "download");
