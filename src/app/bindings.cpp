@@ -3,6 +3,7 @@
 #include "app/layouts.h"
 #include "app/window_flow.h"
 #include "bulletins/bulletins.h"
+#include "client_config/switch_zone.h"
 #include "client_location/client_directory.h"
 
 namespace zonvex {
@@ -25,6 +26,10 @@ constexpr Binding kBindings[] = {
     {Window::Start, "超级链接框5", Event::Pressed, OnDownloadFromStart},
 
     {Window::Main, {}, Event::Created, OnMainWindowCreated},
+    {Window::Main, "按钮2", Event::Clicked, [](Program& p) { SwitchZone(p, ZoneProfile::TestZone1); }},
+    {Window::Main, "按钮3", Event::Clicked, [](Program& p) { SwitchZone(p, ZoneProfile::TestZone2); }},
+    {Window::Main, "按钮4", Event::Clicked, [](Program& p) { SwitchZone(p, ZoneProfile::TestZone3); }},
+    {Window::Main, "按钮5", Event::Clicked, [](Program& p) { SwitchZone(p, ZoneProfile::LiveServers); }},
     {Window::Main, "超级链接框5", Event::Pressed, OnDownloadFromMain},
     {Window::Main, "超级链接框6", Event::Pressed, OnBackToStart},
     {Window::Main, kRefreshTimer, Event::Tick, OnRecommendationTick},

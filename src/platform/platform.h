@@ -12,14 +12,23 @@
 
 namespace zonvex {
 
+// One file's new content, for FileSystem::replaceAll.
+struct FileContent {
+    Text path;
+    std::string_view bytes;
+};
+
 class FileSystem {
 public:
     // True when a file or a directory of that name exists.
     virtual bool exists(const Text& path) const = 0;
     // The whole file; nothing when it cannot be read.
     virtual std::optional<std::string> read(const Text& path) const = 0;
-    // Creates or truncates the file and writes the bytes; false when it could not.
-    virtual bool write(const Text& path, std::string_view bytes) = 0;
+    // Gives every file its new content, or changes nothing: each is written in full beside
+    // its target first and moved into place only when all were. A target that exists but
+    // is read-only (or no file), or whose folder is missing, fails the whole. No folder is
+    // created. True when every file holds its new content.
+    virtual bool replaceAll(std::span<const FileContent> files) = 0;
     virtual ~FileSystem() = default;
 };
 

@@ -36,10 +36,12 @@ public:
         if (it == files.end()) return std::nullopt;
         return it->second;
     }
-    bool write(const Text& path, std::string_view bytes) override {
-        std::string key = PathKey(path);
-        if (readOnly.contains(key) || !directories.contains(key.substr(0, key.rfind('\\')))) return false;
-        files[key] = std::string(bytes);
+    bool replaceAll(std::span<const FileContent> contents) override {
+        for (const FileContent& c : contents) {
+            std::string key = PathKey(c.path);
+            if (readOnly.contains(key) || !directories.contains(key.substr(0, key.rfind('\\')))) return false;
+        }
+        for (const FileContent& c : contents) files[PathKey(c.path)] = std::string(c.bytes);
         return true;
     }
 

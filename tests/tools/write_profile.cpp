@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "client_config/stamp.h"
-#include "client_location/install_paths.h"
+#include "client_config/switch_zone.h"
 #include "platform/linux/linux_platform.h"
 
 using namespace zonvex;
@@ -22,8 +21,6 @@ int main(int argc, char** argv) {
     const Text folder = linux_platform::PathText(argv[1]);
     const ZoneProfile profile = kZoneProfiles[index];
     linux_platform::Files files(linux_platform::WinePrefix());
-    bool ok = files.write(folder + Text(kDirServerSuffix), FilesOf(profile).dirServer) &&
-              files.write(folder + Text(kVersionServerSuffix), FilesOf(profile).versionServer) &&
-              files.write(folder + Text(kVersionDataSuffix), StampedVersionData(Utf8ToGbk(argv[3])));
-    return ok ? 0 : 1;
+    VersionDataDocument doc;
+    return WriteProfileFiles(files, doc, folder, profile, Utf8ToGbk(argv[3])) ? 0 : 1;
 }

@@ -30,7 +30,10 @@ public:
     explicit Files(std::string winePrefix) : prefix_(std::move(winePrefix)) {}
     bool exists(const Text& path) const override;
     std::optional<std::string> read(const Text& path) const override;
-    bool write(const Text& path, std::string_view bytes) override;
+    // A target that is a symbolic link is replaced where it points. A read-only target is
+    // one without any write permission bit, whoever runs the program (root too), as the
+    // client would see it; a replaced file keeps its permissions.
+    bool replaceAll(std::span<const FileContent> files) override;
 
 private:
     std::string prefix_;
