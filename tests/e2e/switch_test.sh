@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# End to end: the real program on an X display (run under xvfb-run), a sample installation in
+# a temporary Wine prefix, the sample pages served on 127.0.0.1. Drives it as a user would,
+# then checks the installation's files byte for byte and that the launcher was started.
+#   switch_test.sh ZONVEX_LOCAL WRITE_PROFILE_TOOL SOURCE_ROOT PORT
+set -euo pipefail
+zonvex="$1"
+write_profile="$2"
+root="$3"
+port="$4"
+source "$root/scripts/lib/sample.sh"
+source "$root/scripts/lib/x-driver.sh"
+
+work="$(mktemp -d)"
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  [ -n "${SAMPLE_SERVER:-}" ] && kill "$SAMPLE_SERVER" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- program's output:" >&2
+  cat "$work/zonvex.log" >&2 || true
+  exit 1
+}
+
+export HOME="$work/home" WINEPREFIX="$work/prefix"
+mkdir -p "$HOME" "$work/bin"
+make_sample_prefix "$WINEPREFIX" "$write_profile"
+serve_sample_pages "$root" "$work/site" "$port"
+install="$WINEPREFIX/drive_c/游戏/穿越火线"
+printf '#!/bin/sh\necho "$1" >> "%s/opened.txt"\n' "$work" > "$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
+
+# expect_profile PROFILE VERSION: the installation holds exactly that profile's files.
+expect_profile() {
+  local expected="$work/expected-$1-$2"
+  mkdir -p "$expected/RUDE/config"
+  "$write_profile" "$expected" "$1" "$2"
+  for file in RUDE/config/dirserver.xml RUDE/config/VersionServerConfig.xml RUDE/mmog_data.xml; do
+    cmp -s "$install/$file" "$expected/$file" || fail "$file is not the $1 file with version $2"
+  done
+  ls -A "$install/RUDE" "$install/RUDE/config" | grep -q zonvex && fail "a temporary file was left behind"
+  return 0
+}
+
+PATH="$work/bin:$PATH" "$zonvex" >"$work/zonvex.log" 2>&1 &
+pid=$!
+sleep 2
+kill -0 "$pid" 2>/dev/null || fail "the program did not start"
+
+click 110 180                 # StartWindow: registry lookup finds the installation
+dismiss || fail "no announcement when MainWindow opened"
+sleep 5                       # the first tick brings the recommendations
+click 110 182                 # 转换到体验服一区 with the field empty
+dismiss || fail "no auto-fill message"
+dismiss || fail "no success message for zone 1"
+expect_profile 1 1.0.331.601
+
+type_into 238 130 1.0.320.777
+click 262 238                 # 还原到正式服 with a typed version
+dismiss || fail "no success message for the live servers"
+expect_profile live 1.0.320.777
+
+for _ in $(seq 20); do [ "$(wc -l < "$install/launcher.log" 2>/dev/null || echo 0)" -ge 2 ] && break; sleep 0.2; done
+[ "$(wc -l < "$install/launcher.log")" -eq 2 ] || fail "the launcher was not started once per switch"
+[ "$(sort -u "$install/launcher.log")" = "$(dirname "$zonvex")" ] || fail "the launcher did not start in the program's folder"
+kill -0 "$pid" 2>/dev/null || fail "the program ended"
+echo "PASS: switched to 体验服一区 (recommended version) and back to 正服 (typed version)"
