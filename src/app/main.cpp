@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     linux_platform::XdgShell shell;
     linux_platform::DetachedLauncher launcher(prefix);
     linux_platform::EspeakVoice voice;
-    Platform platform{files, registry, processes, http, shell, launcher, voice};
+    linux_platform::DlSkinLoader skin(prefix, linux_platform::ProgramDirectory(), linux_platform::UserCacheDirectory());
+    Platform platform{files, registry, processes, http, shell, launcher, voice, skin};
 
     Program* program = nullptr;
     qt::QtWindowSystem ui(Layouts(), [&program](Window w, std::string_view control, Event e) {

@@ -2,10 +2,11 @@
 
 #include "bulletins/bulletins.h"
 #include "client_config/detection.h"
+#include "skin/skin.h"
 
 namespace zonvex {
 
-void OnStartWindowCreated(Program&) {}
+void OnStartWindowCreated(Program& p) { AttachSkin(p, kStartWindowSkin); }
 
 void OnMainWindowCreated(Program& p) {
     AnnounceAndStartRefreshing(p);

@@ -29,6 +29,9 @@ public:
     // is read-only (or no file), or whose folder is missing, fails the whole. No folder is
     // created. True when every file holds its new content.
     virtual bool replaceAll(std::span<const FileContent> files) = 0;
+    virtual bool isFolder(const Text& path) const = 0;
+    // Gives the file the hidden attribute alone; false when the file system cannot keep it.
+    virtual bool setHidden(const Text& path) = 0;
     virtual ~FileSystem() = default;
 };
 
@@ -84,6 +87,22 @@ public:
     virtual ~Voice() = default;
 };
 
+// The window-skinning library: loaded from a file at the first attach and kept loaded.
+class SkinLoader {
+public:
+    enum class Result { Attached, NotLoadable, NoEntryPoint };
+    // The folder of the program's executable, as a path text with no separator at its end.
+    virtual Text programDirectory() const = 0;
+    // Keeps a copy of the library's file in a folder of the user's own and gives its path;
+    // nothing when it cannot be written there.
+    virtual std::optional<Text> privateCopy(std::span<const unsigned char> image) = 0;
+    // Hands the skin to the library's SkinH_AttachRes with the empty password and no
+    // colour shifts. The first call loads the library from `path`; later calls use the one
+    // loaded. What the library answers is not looked at.
+    virtual Result attach(const Text& path, std::span<const unsigned char> skin) = 0;
+    virtual ~SkinLoader() = default;
+};
+
 struct Platform {
     FileSystem& files;
     Registry& registry;
@@ -92,6 +111,7 @@ struct Platform {
     Shell& shell;
     Launcher& launcher;
     Voice& voice;
+    SkinLoader& skin;
 };
 
 }  // namespace zonvex

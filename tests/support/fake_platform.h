@@ -45,6 +45,13 @@ public:
         return true;
     }
 
+    bool isFolder(const Text& path) const override { return directories.contains(PathKey(path)); }
+    bool setHidden(const Text& path) override {
+        if (!files.contains(PathKey(path))) return false;
+        hidden.insert(PathKey(path));
+        return true;
+    }
+
     void addDirectory(const Text& path) {
         std::string key = PathKey(path);
         for (size_t at = key.find('\\', 1); at != std::string::npos; at = key.find('\\', at + 1))
@@ -61,6 +68,7 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> directories;
     std::set<std::string> readOnly;
+    std::set<std::string> hidden;
 };
 
 class FakeRegistry final : public Registry {
@@ -133,6 +141,28 @@ public:
     std::function<void(const std::string&)> log;
 };
 
+class FakeSkinLoader final : public SkinLoader {
+public:
+    Text programDirectory() const override { return "C:\\Zonvex"; }
+    std::optional<Text> privateCopy(std::span<const unsigned char> image) override {
+        if (!privateCopyWritable) return std::nullopt;
+        privateCopies.emplace_back(image.begin(), image.end());
+        return Text("C:\\cache\\SkinH_EL.dll");
+    }
+    Result attach(const Text& path, std::span<const unsigned char> skin) override {
+        if (result != Result::Attached) return result;
+        loads.push_back(path);  // loaded at the first attach only
+        if (loads.size() > 1) loads.pop_back();
+        attached.emplace_back(skin.begin(), skin.end());
+        return result;
+    }
+    Result result = Result::Attached;
+    bool privateCopyWritable = true;
+    std::vector<std::vector<unsigned char>> privateCopies;
+    std::vector<Text> loads;
+    std::vector<std::vector<unsigned char>> attached;
+};
+
 inline constexpr const char* kVersionsPage = "http://pages.test/versions";
 inline constexpr const char* kBulletinPage = "http://pages.test/bulletin";
 
@@ -145,7 +175,8 @@ struct FakeServices {
     FakeShell shell;
     FakeLauncher launcher;
     FakeVoice voice;
-    Platform platform{files, registry, processes, http, shell, launcher, voice};
+    FakeSkinLoader skin;
+    Platform platform{files, registry, processes, http, shell, launcher, voice, skin};
 };
 
 // A whole program on fake services, dispatching through the real binding table.

@@ -5,11 +5,17 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <dlfcn.h>
+
+#include <QImage>
+#include <QPainter>
+
 #include <cstdio>
 #include <string>
 
 #include "client_config/stamp.h"
 #include "client_location/install_paths.h"
+#include "skin/skin.h"
 #include "support/qt_helpers.h"
 #include "support/temp_dir.h"
 
@@ -28,6 +34,42 @@ int main(int argc, char** argv) {
     t.files.addDirectory("C:\\游戏\\穿越火线\\RUDE\\config");
     t.http.pages[kVersionsPage] = ReadFile(ZONVEX_SAMPLE_PAGES "/versions.html");
     t.http.pages[kBulletinPage] = ReadFile(ZONVEX_SAMPLE_PAGES "/bulletin.html");
+
+    // The windows in the skin the program attaches, drawn by the skin library the build made.
+    void* library = dlopen(ZONVEX_SKIN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    auto attach = library ? reinterpret_cast<int (*)(const unsigned char*, int, const char*, int, int, int)>(
+                                dlsym(library, "SkinH_AttachRes"))
+                          : nullptr;
+    if (!attach) {
+        std::fprintf(stderr, "cannot load %s\n", ZONVEX_SKIN_LIBRARY);
+        return 1;
+    }
+    auto attachSkin = [&](int number) {
+        std::span<const unsigned char> skin = BuiltInSkin(number);
+        attach(skin.data(), static_cast<int>(skin.size()), "", 0, 0, 0);
+    };
+
+    // StartWindow in every built-in skin, side by side at half size.
+    {
+        t.ui.open(Window::Start);
+        QWidget* start = t.ui.widget(Window::Start);
+        const QSize cell = start->size() / 2;
+        QImage sheet(cell.width() * 6, cell.height() * 6, QImage::Format_RGB32);
+        sheet.fill(Qt::white);
+        QPainter painter(&sheet);
+        for (int n = 1; n <= kBuiltInSkinCount; ++n) {
+            attachSkin(n);
+            QTest::qWait(30);
+            QPoint at(((n - 1) % 6) * cell.width(), ((n - 1) / 6) * cell.height());
+            painter.drawPixmap(at, start->grab().scaled(cell, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            painter.drawText(at + QPoint(4, 14), QString::number(n));
+        }
+        painter.end();
+        sheet.save(folder + "/skins.png");
+        t.ui.close(Window::Start);
+        WaitFor([&] { return !t.ui.isOpen(Window::Start); });
+    }
+    attachSkin(kStartWindowSkin);
 
     int boxes = 0;
     QTimer boxWatcher;
@@ -65,6 +107,6 @@ int main(int argc, char** argv) {
         t.ui.setText(Window::Start, "编辑框1", dir);
         save(Window::Main, names[static_cast<int>(profile)]);
     }
-    std::printf("wrote %d windows and %d message boxes to %s\n", 7, boxes, argv[1]);
+    std::printf("wrote %d windows, %d message boxes and the skins to %s\n", 7, boxes, argv[1]);
     return 0;
 }

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -33,6 +34,16 @@ std::optional<std::string> Files::read(const Text& path) const {
     }
     ::close(fd);
     return bytes;
+}
+
+bool Files::isFolder(const Text& path) const {
+    struct stat st;
+    return ::stat(HostPath(path, prefix_).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool Files::setHidden(const Text& path) {
+    static constexpr char kHidden[] = "0x2";
+    return ::setxattr(HostPath(path, prefix_).c_str(), "user.DOSATTRIB", kHidden, sizeof kHidden - 1, 0) == 0;
 }
 
 namespace {

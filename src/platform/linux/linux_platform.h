@@ -34,6 +34,9 @@ public:
     // one without any write permission bit, whoever runs the program (root too), as the
     // client would see it; a replaced file keeps its permissions.
     bool replaceAll(std::span<const FileContent> files) override;
+    bool isFolder(const Text& path) const override;
+    // Hidden is kept as Wine keeps it: the extended attribute user.DOSATTRIB = "0x2".
+    bool setHidden(const Text& path) override;
 
 private:
     std::string prefix_;
@@ -76,6 +79,30 @@ public:
     static constexpr long kTimeoutSeconds = 5;
     static constexpr size_t kMaxBody = 16u << 20;
 };
+
+// The skin library through dlopen. Its private copy lives in the user's cache folder.
+class DlSkinLoader final : public SkinLoader {
+public:
+    DlSkinLoader(std::string winePrefix, std::string programDirectory, std::string cacheDirectory)
+        : prefix_(std::move(winePrefix)), programDirectory_(std::move(programDirectory)),
+          cacheDirectory_(std::move(cacheDirectory)) {}
+    ~DlSkinLoader() override;  // unloads the library
+    DlSkinLoader(const DlSkinLoader&) = delete;
+    DlSkinLoader& operator=(const DlSkinLoader&) = delete;
+
+    Text programDirectory() const override { return PathText(programDirectory_); }
+    std::optional<Text> privateCopy(std::span<const unsigned char> image) override;
+    Result attach(const Text& path, std::span<const unsigned char> skin) override;
+
+private:
+    using AttachFunction = int (*)(const unsigned char*, int, const char*, int, int, int);
+    std::string prefix_, programDirectory_, cacheDirectory_;
+    void* handle_ = nullptr;
+    AttachFunction attach_ = nullptr;
+};
+
+// $XDG_CACHE_HOME/zonvex, else ~/.cache/zonvex.
+std::string UserCacheDirectory();
 
 // Opens http and https addresses with xdg-open; anything else is not opened.
 class XdgShell final : public Shell {

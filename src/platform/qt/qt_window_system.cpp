@@ -42,6 +42,7 @@ constexpr const char* kCaptionProperty = "zonvexCaption";
 class Hyperlink final : public QLabel {
 public:
     Hyperlink(QWidget* parent, std::function<void()> onPress) : QLabel(parent), onPress_(std::move(onPress)) {
+        setProperty("zonvexHyperlink", true);  // for skins to colour links apart from labels
         QFont f = font();
         f.setUnderline(true);
         setFont(f);
@@ -182,7 +183,7 @@ void QtWindowSystem::build(Window window) {
                     button->setFlat(true);
                     button->setIcon(GroupJoinPicture());
                     button->setIconSize(QSize(c.width, c.height));
-                    button->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; }"));
+                    button->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; background: transparent; }"));
                     QObject::connect(button, &QPushButton::clicked, [this, window, controlName] {
                         dispatch_(window, controlName, Event::Clicked);
                     });
