@@ -8,13 +8,19 @@ namespace zonvex {
 long FindAtCharStart(std::string_view haystack, std::string_view needle) {
     if (haystack.empty()) return -1;
     if (needle.empty()) return 1;
-    // Find candidates with a fast byte search, then check each one against the character
-    // starts, which are walked forward only once over the whole haystack.
-    size_t charStart = 0;
+    // Candidates come from a fast byte search. Whether one stands at a character start is
+    // told by the bytes just before it: a byte below 0x80 always ends a character, and from
+    // there every byte of 0x80 or above opens a pair. So the candidate starts a character
+    // when an even number of such bytes separates it from the last character start known.
+    size_t known = 0;  // a character start at or before every candidate still to come
     for (size_t candidate = haystack.find(needle); candidate != std::string_view::npos;
          candidate = haystack.find(needle, candidate + 1)) {
-        while (charStart < candidate) charStart += IsLeadByte(haystack[charStart]) ? 2 : 1;
-        if (charStart != candidate) continue;  // inside a double-byte character
+        size_t from = candidate;
+        while (from > known && IsLeadByte(haystack[from - 1])) --from;
+        if ((candidate - from) % 2 != 0) {
+            known = candidate + 1;  // the candidate is the second byte of a pair
+            continue;
+        }
         if (IsLeadByte(haystack[candidate]) && candidate + 1 == haystack.size()) return -1;
         return static_cast<long>(candidate) + 1;
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "support/utf8.h"
 
 namespace zonvex {
@@ -34,8 +36,35 @@ TEST(TextTest, FindAtCharStart) {
         {"at a start after a hidden one", "\xB0\xA3\xA9\xB0x\xA3\xA9", "\xA3\xA9", 6},
         {"lone lead byte at the end ends the scan", "a\x81", "\x81", -1},
         {"case-sensitive", "ABC", "b", -1},
+        {"a trail byte below 0x80", "\x81" "AA", "A", 3},
+        {"after an even run of double-byte characters", "\xB0\xB0\xB0\xB0\xA3\xA9", "\xA3\xA9", 5},
+        {"hidden twice after an odd run", "\xB0\xB0\xB0\xA3\xA9\xA3\xA9", "\xA3\xA9", -1},
     };
     for (const auto& c : cases) EXPECT_EQ(FindAtCharStart(c.haystack, c.needle), c.expected) << c.name;
+}
+
+// The character starts walked forward from the beginning, one by one: slow, plainly right.
+long FindAtCharStartByWalking(std::string_view haystack, std::string_view needle) {
+    if (haystack.empty()) return -1;
+    if (needle.empty()) return 1;
+    for (size_t at = 0; at < haystack.size(); at += IsLeadByte(haystack[at]) ? 2 : 1) {
+        if (haystack.substr(at, needle.size()) != needle) continue;
+        if (IsLeadByte(haystack[at]) && at + 1 == haystack.size()) return -1;
+        return static_cast<long>(at) + 1;
+    }
+    return -1;
+}
+
+TEST(TextTest, FindAtCharStartAgreesWithWalkingOnRandomText) {
+    std::mt19937 random(7);
+    const char alphabet[] = {'a', 'A', '\x81', '\xA3', '\xA9', '\xB0', '\xFE', '\x40'};
+    for (int round = 0; round < 20000; ++round) {
+        std::string haystack(random() % 24, ' '), needle(1 + random() % 3, ' ');
+        for (char& c : haystack) c = alphabet[random() % sizeof alphabet];
+        for (char& c : needle) c = alphabet[random() % sizeof alphabet];
+        ASSERT_EQ(FindAtCharStart(haystack, needle), FindAtCharStartByWalking(haystack, needle))
+            << ::testing::PrintToString(haystack) << " " << ::testing::PrintToString(needle);
+    }
 }
 
 TEST(TextTest, MiddleAndLeft) {

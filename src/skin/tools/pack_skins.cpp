@@ -40,7 +40,7 @@ int Shade(const std::string& pattern, int x, int y, bool& known) {
         return (y + crest / 2) % 12 < 2 ? 5 : 0;
     }
     if (pattern == "grain") {
-        unsigned h = static_cast<unsigned>(x * 73856093 ^ y * 19349663) * 2654435761u;
+        unsigned h = (static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u) * 2654435761u;
         return static_cast<int>((h >> 24) % 5);
     }
     known = false;

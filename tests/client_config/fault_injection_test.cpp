@@ -1,0 +1,162 @@
+// Switches a real installation back and forth while faults strike: a write cut short by a
+// file-size limit, a read-only file, a missing folder, the process killed at a random
+// moment. After each, every client file must be wholly one of the contents a switch can
+// write (or the one it held before), never mixed or cut short.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <random>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "client_config/stamp.h"
+#include "client_config/switch_zone.h"
+#include "platform/linux/linux_platform.h"
+#include "support/fake_platform.h"
+#include "support/temp_dir.h"
+
+namespace zonvex {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+
+// Two switches that undo each other, with the versions they stamp.
+struct Target {
+    ZoneProfile profile;
+    const char* version;
+};
+constexpr Target kTargets[] = {{ZoneProfile::TestZone1, "1.0.331.601"}, {ZoneProfile::LiveServers, "1.0.320.500"}};
+
+// A program on a real installation folder; only the files are real.
+struct Installation {
+    Installation() {
+        folder.write("cf/crossfire.exe", "");
+        folder.mkdir("cf/RUDE/config");
+        for (const char* file : kFiles) folder.write(std::string("cf/RUDE/") + file, "the client's own");
+        program.state.ClientDir = PathText((folder.path() / "cf").string());
+        ui.open(Window::Main);
+        for (const char* label : {"透明标签9", "透明标签8", "透明标签6", "透明标签7"}) ui.setText(Window::Main, label, "");
+    }
+    static Text PathText(const std::string& host) { return linux_platform::PathText(host); }
+
+    void Switch(const Target& target) {
+        ui.setText(Window::Main, "编辑框2", target.version);
+        SwitchZone(program, target.profile);
+    }
+    fs::path File(const char* name) const { return folder.path() / "cf/RUDE" / name; }
+
+    static constexpr const char* kFiles[] = {"config/dirserver.xml", "config/VersionServerConfig.xml", "mmog_data.xml"};
+    testing::TempDir folder;
+    testing::FakeServices fakes;
+    linux_platform::Files files{"/nonexistent"};
+    Platform platform{files, fakes.registry, fakes.processes, fakes.http, fakes.shell, fakes.launcher, fakes.voice, fakes.skin};
+    testing::FakeWindowSystem ui{Layouts(), [](Window, std::string_view, Event) {}};
+    Program program{ui, platform, {}, {}};
+};
+
+// Everything each file may hold: what it held at first, or what either switch writes.
+std::vector<std::set<std::string>> WholeContents() {
+    std::vector<std::set<std::string>> whole(3, {"the client's own"});
+    for (const Target& t : kTargets) {
+        whole[0].insert(std::string(FilesOf(t.profile).dirServer));
+        whole[1].insert(std::string(FilesOf(t.profile).versionServer));
+        whole[2].insert(StampedVersionData(t.version));
+    }
+    return whole;
+}
+
+TEST(FaultInjectionTest, EveryFileIsWhollyOldOrNewWhateverStrikes) {
+    Installation in;
+    const auto whole = WholeContents();
+    std::mt19937 random(20261211);  // the same faults every run
+    signal(SIGXFSZ, SIG_IGN);
+    int switches = 0, faults = 0, damaged = 0, kills = 0;
+    auto check = [&](const char* fault) {
+        for (int i = 0; i < 3; ++i) {
+            const fs::path file = in.File(Installation::kFiles[i]);
+            if (!fs::exists(file) || !whole[i].contains(ReadFile(file))) {
+                ++damaged;
+                ADD_FAILURE() << Installation::kFiles[i] << " damaged after: " << fault;
+            }
+        }
+    };
+    auto states = [&] {
+        std::vector<std::string> s;
+        for (const char* f : Installation::kFiles) s.push_back(ReadFile(in.File(f)));
+        return s;
+    };
+
+    // Runs one switch under a fault that is undone afterwards; a switch that fails leaves
+    // all three files as they were, one that succeeds leaves all three new.
+    auto switchUnder = [&](const Target& target, const char* fault, const std::function<void()>& inject,
+                           const std::function<void()>& undo) {
+        const auto before = states();
+        inject();
+        in.Switch(target);
+        undo();
+        ++switches, ++faults;
+        const auto after = states();
+        const std::vector<std::string> switched = {std::string(FilesOf(target.profile).dirServer),
+                                                   std::string(FilesOf(target.profile).versionServer),
+                                                   StampedVersionData(target.version)};
+        EXPECT_TRUE(after == before || after == switched) << "half switched after: " << fault;
+        check(fault);
+    };
+    rlimit unlimited;
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+
+    for (int round = 0; round < 400; ++round) {
+        const Target& target = kTargets[round % 2];
+        switch (random() % 5) {
+            case 0:
+                in.Switch(target);
+                ++switches;
+                check("a plain switch");
+                break;
+            case 1: {
+                rlimit limit = unlimited;
+                limit.rlim_cur = random() % 1200;
+                switchUnder(target, "a write cut short by a file-size limit", [&] { setrlimit(RLIMIT_FSIZE, &limit); },
+                            [&] { setrlimit(RLIMIT_FSIZE, &unlimited); });
+                break;
+            }
+            case 2: {
+                const fs::path file = in.File(Installation::kFiles[random() % 3]);
+                switchUnder(target, "a read-only file", [&] { fs::permissions(file, fs::perms(0444)); },
+                            [&] { fs::permissions(file, fs::perms(0644)); });
+                break;
+            }
+            case 3: {
+                const fs::path config = in.File("config"), aside = in.folder.path() / "config-aside";
+                switchUnder(target, "a missing folder", [&] { fs::rename(config, aside); },
+                            [&] { fs::rename(aside, config); });
+                break;
+            }
+            case 4: {  // killed at a random moment while switching back and forth
+                pid_t child = fork();
+                if (child == 0) {
+                    for (int i = 0;; ++i) in.Switch(kTargets[i % 2]);
+                }
+                usleep(static_cast<useconds_t>(random() % 20000));
+                kill(child, SIGKILL);
+                waitpid(child, nullptr, 0);
+                ++faults, ++kills;
+                check("the process killed mid-switch");
+                break;
+            }
+        }
+    }
+    std::cout << "fault injection: " << switches << " switches, " << faults << " faults (" << kills
+              << " kills mid-switch), " << damaged << " damaged files\n";
+    EXPECT_EQ(damaged, 0);
+}
+
+}  // namespace
+}  // namespace zonvex
