@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <iconv.h>
+#include <string.h>
 
 namespace zonvex {
 
@@ -13,8 +14,11 @@ long FindAtCharStart(std::string_view haystack, std::string_view needle) {
     // there every byte of 0x80 or above opens a pair. So the candidate starts a character
     // when an even number of such bytes separates it from the last character start known.
     size_t known = 0;  // a character start at or before every candidate still to come
-    for (size_t candidate = haystack.find(needle); candidate != std::string_view::npos;
-         candidate = haystack.find(needle, candidate + 1)) {
+    auto find = [&](size_t from) -> size_t {
+        const void* at = memmem(haystack.data() + from, haystack.size() - from, needle.data(), needle.size());
+        return at ? static_cast<size_t>(static_cast<const char*>(at) - haystack.data()) : std::string_view::npos;
+    };
+    for (size_t candidate = find(0); candidate != std::string_view::npos; candidate = find(candidate + 1)) {
         size_t from = candidate;
         while (from > known && IsLeadByte(haystack[from - 1])) --from;
         if ((candidate - from) % 2 != 0) {
@@ -71,6 +75,11 @@ Text RemoveAllIgnoringAsciiCase(std::string_view text, std::string_view needle) 
 
 Text UpToFirstZero(std::string_view bytes) { return Text(bytes.substr(0, bytes.find('\0'))); }
 
+Text UpToFirstZero(Text&& bytes) {
+    if (size_t zero = bytes.find('\0'); zero != Text::npos) bytes.resize(zero);
+    return std::move(bytes);
+}
+
 namespace {
 
 // Runs iconv over the whole input. On a sequence it cannot convert, onError decides: it
@@ -79,24 +88,34 @@ template <typename OnError>
 bool Convert(const char* to, const char* from, std::string_view in, std::string& out, OnError onError) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    out.clear();
-    out.reserve(in.size() * 3 / 2 + 16);
+    // One call converts as much as the output has room for, and each call has a set-up cost:
+    // start with room for the whole input and grow only when that is not enough.
+    out.assign(in.size() + 16, '\0');
+    size_t used = 0;
     char* inPtr = const_cast<char*>(in.data());
     size_t inLeft = in.size();
-    char buffer[4096];
     bool ok = true;
     while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
+        char* outPtr = out.data() + used;
+        size_t outLeft = out.size() - used;
         size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (r != static_cast<size_t>(-1) || errno == E2BIG) continue;
+        used = static_cast<size_t>(outPtr - out.data());
+        if (r != static_cast<size_t>(-1)) continue;
+        if (errno == E2BIG) {
+            out.resize(out.size() * 2);
+            continue;
+        }
         long skip = onError(std::string_view(inPtr, inLeft));
-        if (skip < 0) { ok = false; break; }
-        out.push_back('?');
+        if (skip < 0) {
+            ok = false;
+            break;
+        }
+        if (used == out.size()) out.resize(out.size() * 2);
+        out[used++] = '?';
         inPtr += skip;
         inLeft -= static_cast<size_t>(skip);
     }
+    out.resize(used);
     iconv_close(cd);
     return ok;
 }

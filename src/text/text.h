@@ -32,6 +32,8 @@ Text RemoveAllIgnoringAsciiCase(std::string_view text, std::string_view needle);
 
 // The bytes up to (not including) the first zero byte.
 Text UpToFirstZero(std::string_view bytes);
+// The same, cutting the bytes in place.
+Text UpToFirstZero(Text&& bytes);
 
 // UTF-8 bytes to GB18030 (GBK for every GBK character). Input that is not valid UTF-8
 // gives the empty text: there is no partial result.

@@ -52,6 +52,7 @@ public:
 
 private:
     void start() {
+        server_.set_tcp_nodelay(true);  // or small writes wait for the client's delayed ACK
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
     }

@@ -52,7 +52,7 @@ std::string CurlHttp::get(const std::string& url) {
     curl_easy_setopt(c, CURLOPT_TIMEOUT, kTimeoutSeconds);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, "");  // every encoding libcurl can decode
+    //XX curl_easy_setopt(c, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(c, CURLOPT_USERAGENT, "Zonvex");
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Append);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &body);

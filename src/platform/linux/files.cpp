@@ -101,7 +101,7 @@ bool Files::replaceAll(std::span<const FileContent> files) {
         int fd = ::mkostemp(temp.data(), O_CLOEXEC);
         if (fd < 0) return discard();
         staged.push_back({target, temp});
-        bool written = WriteFully(fd, file.bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+        bool written = WriteFully(fd, file.bytes) && ::fchmod(fd, mode) == 0 && ::fdatasync(fd) == 0;
         if (::close(fd) != 0 || !written) return discard();
     }
     // Renames within one folder do not fail once the new file stands beside the old one.

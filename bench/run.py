@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Measures each figure of Zonvex beside the floor it is built on, in the same run, and prints
+one line per figure: ours, the floor, the ratio and the target.
+
+    bench/run.py BUILD_DIR SOURCE_ROOT PORT
+
+Each measurement runs in a process of its own, ours and the floor taking turns, and the
+median of the rounds is reported: on a shared machine absolute times drift, ratios less so.
+"""
+import http.server
+import json
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+ROUNDS = 5
+
+
+def google_benchmark(build, name):
+    """Median real time of one Google Benchmark, in its own process."""
+    out = subprocess.run(
+        [f"{build}/bench/zonvex_bench", f"--benchmark_filter=^{name}$", "--benchmark_format=json",
+         "--benchmark_repetitions=3", "--benchmark_report_aggregates_only=true"],
+        check=True, capture_output=True, text=True).stdout
+    for b in json.loads(out)["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            return b["real_time"], b["time_unit"]
+    raise RuntimeError(f"no result for {name}")
+
+
+def spawn(argv, env):
+    """Wall time in ms from exec to exit, and peak resident memory in MiB."""
+    null = os.open(os.devnull, os.O_WRONLY)
+    start = time.perf_counter()
+    pid = os.posix_spawn(argv[0], argv, env, file_actions=[(os.POSIX_SPAWN_DUP2, null, 1), (os.POSIX_SPAWN_DUP2, null, 2)])
+    _, status, usage = os.wait4(pid, 0)
+    elapsed = (time.perf_counter() - start) * 1000
+    os.close(null)
+    if status != 0:
+        raise RuntimeError(f"{argv} ended with status {status}")
+    return elapsed, usage.ru_maxrss / 1024
+
+
+def serve(folder, port):
+    handler = lambda *a, **k: http.server.SimpleHTTPRequestHandler(*a, directory=folder, **k)
+    http.server.SimpleHTTPRequestHandler.log_message = lambda *a: None
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
+def main():
+    build, root, port = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    rows = []
+
+    def row(figure, ours, floor, unit, target, higher_is_better=False):
+        ratio = floor / ours if higher_is_better else ours / floor
+        rows.append((figure, f"{ours:.2f} {unit}", f"{floor:.2f} {unit}", ratio, target))
+
+    def paired(ours_name, floor_name):
+        ours, floor = [], []
+        for _ in range(ROUNDS):
+            o, unit = google_benchmark(build, ours_name)
+            f, _ = google_benchmark(build, floor_name)
+            ours.append(o)
+            floor.append(f)
+        return statistics.median(ours), statistics.median(floor), unit
+
+    o, f, unit = paired("ExtractBetweenBench", "MemmemBench")
+    row("plain extraction, 16 MiB (throughput vs memmem)", o, f, unit, ">= 0.5", higher_is_better=True)
+    o, f, unit = paired("ExtractByPatternBench", "PrecompiledRegexBench")
+    row("pattern extraction, 16 MiB (vs precompiled boost::regex)", o, f, unit, "<= 1.5")
+    o, f, unit = paired("TickBench", "BareCurlIconvBench")
+    row("tick, two 1 MiB pages (vs bare libcurl + iconv)", o, f, unit, "<= 1.2")
+    o, f, unit = paired("SwitchBench", "PlainWritesBench")
+    row("switch: three files, stamp, detection (vs plain writes)", o, f, unit, "<= 3")
+
+    with tempfile.TemporaryDirectory() as tmp:
+        prefix = f"{tmp}/prefix"
+        install = f"{prefix}/drive_c/cf"
+        os.makedirs(f"{install}/RUDE/config")
+        os.makedirs(f"{prefix}/dosdevices")
+        os.symlink("../drive_c", f"{prefix}/dosdevices/c:")
+        open(f"{install}/crossfire.exe", "w").close()
+        subprocess.run([f"{build}/tests/zonvex_write_profile", install, "live", "1.0.320.500"], check=True)
+        site = f"{tmp}/site"
+        os.makedirs(site)
+        for page in ("versions", "bulletin"):
+            text = open(f"{root}/samples/pages/{page}.html", encoding="utf-8").read()
+            open(f"{site}/{page}.html", "w", encoding="utf-8").write(text.replace("@BASE@", f"http://127.0.0.1:{port}"))
+        server = serve(site, port)
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=tmp, HOME=tmp,
+                   XDG_CACHE_HOME=f"{tmp}/cache", WINEPREFIX=prefix)
+        os.chmod(tmp, 0o700)
+        probe, minimal = f"{build}/bench/zonvex_startup_probe", f"{build}/bench/zonvex_minimal_window"
+        spawn([probe, "start"], env)  # the first start writes the skin library beside the probe
+        start, start_floor, memory, memory_floor = [], [], [], []
+        for _ in range(ROUNDS * 2):
+            start.append(spawn([probe, "start"], env)[0])
+            t, rss = spawn([minimal], env)
+            start_floor.append(t)
+            memory_floor.append(rss)
+            memory.append(spawn([probe, "main", install], env)[1])
+        server.shutdown()
+    row("start-up until StartWindow is shown (vs minimal Qt window)", statistics.median(start),
+        statistics.median(start_floor), "ms", "<= 1.3")
+    row("peak memory, MainWindow after the first tick (vs minimal Qt window)", statistics.median(memory),
+        statistics.median(memory_floor), "MiB", "<= 1.3")
+
+    width = max(len(r[0]) for r in rows)
+    print(f"{'figure':<{width}}  {'ours':>12}  {'floor':>12}  {'ratio':>6}  target")
+    for figure, ours, floor, ratio, target in rows:
+        print(f"{figure:<{width}}  {ours:>12}  {floor:>12}  {ratio:6.2f}  {target}")
+
+
+if __name__ == "__main__":
+    main()
