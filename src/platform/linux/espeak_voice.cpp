@@ -1,5 +1,6 @@
 #include "platform/linux/espeak_voice.h"
 
+#include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -37,10 +38,38 @@ int SendSamples(short* wav, int count, espeak_EVENT*) {
     return 0;
 }
 
+// espeak-ng's functions, loaded in the child that speaks: the program itself never maps the
+// library or the sound libraries it brings, which keeps its start quick and small.
+struct Espeak {
+    decltype(&espeak_Initialize) Initialize;
+    decltype(&espeak_SetVoiceByName) SetVoiceByName;
+    decltype(&espeak_Synth) Synth;
+    decltype(&espeak_Synchronize) Synchronize;
+    decltype(&espeak_SetSynthCallback) SetSynthCallback;
+    decltype(&espeak_TextToPhonemes) TextToPhonemes;
+
+    // Nothing when the library or one of its functions is missing.
+    static std::optional<Espeak> Load() {
+        void* library = dlopen("libespeak-ng.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return std::nullopt;
+        Espeak e;
+        bool found = Bind(library, "espeak_Initialize", e.Initialize) && Bind(library, "espeak_SetVoiceByName", e.SetVoiceByName) &&
+                     Bind(library, "espeak_Synth", e.Synth) && Bind(library, "espeak_Synchronize", e.Synchronize) &&
+                     Bind(library, "espeak_SetSynthCallback", e.SetSynthCallback) &&
+                     Bind(library, "espeak_TextToPhonemes", e.TextToPhonemes);
+        return found ? std::optional(e) : std::nullopt;
+    }
+    template <typename F>
+    static bool Bind(void* library, const char* name, F& function) {
+        function = reinterpret_cast<F>(dlsym(library, name));
+        return function != nullptr;
+    }
+};
+
 // Runs one use of espeak-ng in a child process and returns what it wrote, or nothing when
 // the speech service could not start. espeak-ng 1.51 can hang in espeak_Terminate, so the
 // child's exit is what releases it: every call starts from nothing, like a new voice object.
-std::optional<std::string> InChild(espeak_AUDIO_OUTPUT output, const std::function<bool()>& use) {
+std::optional<std::string> InChild(espeak_AUDIO_OUTPUT output, const std::function<bool(const Espeak&)>& use) {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return std::nullopt;
     pid_t child = fork();
@@ -52,7 +81,9 @@ std::optional<std::string> InChild(espeak_AUDIO_OUTPUT output, const std::functi
     if (child == 0) {
         close(fds[0]);
         g_output = fds[1];
-        bool ok = espeak_Initialize(output, 0, nullptr, 0) >= 0 && espeak_SetVoiceByName(kMandarinVoice) == EE_OK && use();
+        const std::optional<Espeak> espeak = Espeak::Load();
+        bool ok = espeak && espeak->Initialize(output, 0, nullptr, 0) >= 0 &&
+                  espeak->SetVoiceByName(kMandarinVoice) == EE_OK && use(*espeak);
         _exit(ok ? 0 : 1);
     }
     close(fds[1]);
@@ -72,23 +103,24 @@ std::optional<std::string> InChild(espeak_AUDIO_OUTPUT output, const std::functi
     return out;
 }
 
-bool Synthesize(const std::string& utf8) {
-    return espeak_Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr) == EE_OK &&
-           espeak_Synchronize() == EE_OK;
+bool Synthesize(const Espeak& espeak, const std::string& utf8) {
+    return espeak.Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr) == EE_OK &&
+           espeak.Synchronize() == EE_OK;
 }
 
 }  // namespace
 
 bool EspeakVoice::speak(const Text& text) {
     const std::string utf8 = GbkToUtf8(text);
-    return InChild(AUDIO_OUTPUT_SYNCH_PLAYBACK, [&] { return Synthesize(utf8); }).has_value();
+    return InChild(AUDIO_OUTPUT_SYNCH_PLAYBACK, [&](const Espeak& espeak) { return Synthesize(espeak, utf8); })
+        .has_value();
 }
 
 std::optional<std::vector<short>> SynthesizeMandarin(const Text& text) {
     const std::string utf8 = GbkToUtf8(text);
-    auto bytes = InChild(AUDIO_OUTPUT_SYNCHRONOUS, [&] {
-        espeak_SetSynthCallback(SendSamples);
-        return Synthesize(utf8);
+    auto bytes = InChild(AUDIO_OUTPUT_SYNCHRONOUS, [&](const Espeak& espeak) {
+        espeak.SetSynthCallback(SendSamples);
+        return Synthesize(espeak, utf8);
     });
     if (!bytes) return std::nullopt;
     std::vector<short> samples(bytes->size() / sizeof(short));
@@ -98,10 +130,10 @@ std::optional<std::vector<short>> SynthesizeMandarin(const Text& text) {
 
 std::optional<std::string> MandarinPhonemes(const Text& text) {
     const std::string utf8 = GbkToUtf8(text);
-    return InChild(AUDIO_OUTPUT_SYNCHRONOUS, [&] {
+    return InChild(AUDIO_OUTPUT_SYNCHRONOUS, [&](const Espeak& espeak) {
         const void* at = utf8.c_str();
         while (at) {
-            const char* clause = espeak_TextToPhonemes(&at, espeakCHARS_UTF8, 0);
+            const char* clause = espeak.TextToPhonemes(&at, espeakCHARS_UTF8, 0);
             if (clause && (!WriteAll(g_output, clause, std::strlen(clause)) || !WriteAll(g_output, " ", 1))) return false;
         }
         return true;

@@ -69,11 +69,11 @@ private:
 
 // Reads pages with libcurl, from the server every time (no cache), over http and https only,
 // redirects included (at most 5). A read that cannot connect within 5 s, takes longer than
-// 5 s in all, or whose (decoded) body grows beyond 16 MiB fails and gives the empty body,
-// so a dead, stalled or endless server holds the windows up for seconds, not for good.
+// 5 s in all, or whose body grows beyond 16 MiB fails and gives the empty body, so a dead,
+// stalled or endless server holds the windows up for seconds, not for good. libcurl is
+// loaded at the first read; without it every read is empty.
 class CurlHttp final : public Http {
 public:
-    CurlHttp();
     std::string get(const std::string& url) override;
 
     static constexpr long kTimeoutSeconds = 5;
@@ -103,6 +103,10 @@ private:
 
 // $XDG_CACHE_HOME/zonvex, else ~/.cache/zonvex.
 std::string UserCacheDirectory();
+
+// The Windows path a Wine process runs, from the contents of its /proc cmdline: its first
+// argument when that is a path "X:\..."; nothing otherwise.
+std::optional<std::string> WineImagePathFromCmdline(std::string_view cmdline);
 
 // Opens http and https addresses with xdg-open; anything else is not opened.
 class XdgShell final : public Shell {

@@ -28,14 +28,9 @@ std::optional<std::string> ReadLink(const std::string& path) {
     return buffer;
 }
 
-// The Windows path a Wine process runs, taken from its first argument ("C:\...").
 std::optional<std::string> WineImagePath(const std::string& processDir) {
     auto cmdline = ReadSmallFile(processDir + "/cmdline");
-    if (!cmdline) return std::nullopt;
-    std::string first = cmdline->substr(0, cmdline->find('\0'));
-    if (first.size() >= 3 && std::isalpha(static_cast<unsigned char>(first[0])) && first[1] == ':' && first[2] == '\\')
-        return first;
-    return std::nullopt;
+    return cmdline ? WineImagePathFromCmdline(*cmdline) : std::nullopt;
 }
 
 std::string LastComponent(const std::string& path, char separator) {
@@ -44,6 +39,13 @@ std::string LastComponent(const std::string& path, char separator) {
 }
 
 }  // namespace
+
+std::optional<std::string> WineImagePathFromCmdline(std::string_view cmdline) {
+    std::string_view first = cmdline.substr(0, cmdline.find('\0'));
+    if (first.size() >= 3 && std::isalpha(static_cast<unsigned char>(first[0])) && first[1] == ':' && first[2] == '\\')
+        return std::string(first);
+    return std::nullopt;
+}
 
 std::optional<std::vector<ProcessEntry>> ProcProcesses::snapshot() const {
     DIR* dir = opendir(root_.c_str());
