@@ -35,7 +35,7 @@ void SwitchBench(benchmark::State& state) {
     Installation in;
     testing::FakeServices fakes;
     linux_platform::Files files("/nonexistent");
-    Platform platform{files, fakes.registry, fakes.processes, fakes.http, fakes.shell, fakes.launcher, fakes.voice, fakes.skin};
+    Platform platform = fakes.with(files);
     testing::FakeWindowSystem ui(Layouts(), [](Window, std::string_view, Event) {});
     Program program{ui, platform, {}, {}};
     program.state.ClientDir = linux_platform::PathText((in.folder.path() / "cf").string());

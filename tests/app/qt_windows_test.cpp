@@ -168,9 +168,3 @@ TEST(QtWindowsTest, TheProgramEndsWhenItsLastWindowIsDestroyed) {
 
 }  // namespace
 }  // namespace zonvex
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    zonvex::qt::Application application(argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -56,7 +56,7 @@ struct Installation {
     testing::TempDir folder;
     testing::FakeServices fakes;
     linux_platform::Files files{"/nonexistent"};
-    Platform platform{files, fakes.registry, fakes.processes, fakes.http, fakes.shell, fakes.launcher, fakes.voice, fakes.skin};
+    Platform platform = fakes.with(files);
     testing::FakeWindowSystem ui{Layouts(), [](Window, std::string_view, Event) {}};
     Program program{ui, platform, {}, {}};
 };

@@ -123,7 +123,7 @@ struct RealSkinProgram {
     testing::FakeServices fakes;  // what attaching a skin does not use
     linux_platform::Files files{"/nonexistent"};
     linux_platform::DlSkinLoader loader;
-    Platform platform{files, fakes.registry, fakes.processes, fakes.http, fakes.shell, fakes.launcher, fakes.voice, loader};
+    Platform platform = fakes.with(files, &loader);
     testing::FakeWindowSystem ui{Layouts(), [](Window, std::string_view, Event) {}};
     Program program{ui, platform, {}, {}};
 };
@@ -227,9 +227,3 @@ TEST(RealSkinTest, AFileOfThatNameThatIsNoSkinLibraryIsFatal) {
 
 }  // namespace
 }  // namespace zonvex
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    zonvex::qt::Application application(argc, argv);
-    return RUN_ALL_TESTS();
-}

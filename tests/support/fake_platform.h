@@ -177,6 +177,11 @@ struct FakeServices {
     FakeVoice voice;
     FakeSkinLoader skin;
     Platform platform{files, registry, processes, http, shell, launcher, voice, skin};
+
+    // These services with real files, and a real skin loader if given, in place of the fakes.
+    Platform with(FileSystem& realFiles, SkinLoader* realSkin = nullptr) {
+        return {realFiles, registry, processes, http, shell, launcher, voice, realSkin ? *realSkin : skin};
+    }
 };
 
 // A whole program on fake services, dispatching through the real binding table.

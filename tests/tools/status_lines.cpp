@@ -16,8 +16,7 @@ int main(int argc, char** argv) {
     }
     testing::FakeServices services;  // all but the files, which detection alone uses
     linux_platform::Files files(linux_platform::WinePrefix());
-    Platform real{files, services.registry, services.processes, services.http, services.shell, services.launcher,
-                  services.voice, services.skin};
+    Platform real = services.with(files);
     testing::FakeWindowSystem ui(Layouts(), [](Window, std::string_view, Event) {});  // windows without handlers
     Program program{ui, real, {}, {}};
     program.state.ClientDir = Utf8ToGbk(argv[1]);
