@@ -40,11 +40,10 @@ struct Installation {
         folder.write("cf/crossfire.exe", "");
         folder.mkdir("cf/RUDE/config");
         for (const char* file : kFiles) folder.write(std::string("cf/RUDE/") + file, "the client's own");
-        program.state.ClientDir = PathText((folder.path() / "cf").string());
+        program.state.ClientDir = linux_platform::PathText((folder.path() / "cf").string());
         ui.open(Window::Main);
         for (const char* label : {"透明标签9", "透明标签8", "透明标签6", "透明标签7"}) ui.setText(Window::Main, label, "");
     }
-    static Text PathText(const std::string& host) { return linux_platform::PathText(host); }
 
     void Switch(const Target& target) {
         ui.setText(Window::Main, "编辑框2", target.version);

@@ -151,8 +151,7 @@ public:
     }
     Result attach(const Text& path, std::span<const unsigned char> skin) override {
         if (result != Result::Attached) return result;
-        loads.push_back(path);  // loaded at the first attach only
-        if (loads.size() > 1) loads.pop_back();
+        if (loads.empty()) loads.push_back(path);  // loaded at the first attach only
         attached.emplace_back(skin.begin(), skin.end());
         return result;
     }

@@ -1,10 +1,10 @@
 #include <curl/curl.h>
-#include <dlfcn.h>
 
 #include <memory>
 #include <optional>
 
 #include "platform/linux/linux_platform.h"
+#include "platform/linux/loaded_library.h"
 
 namespace zonvex::linux_platform {
 
@@ -48,19 +48,14 @@ private:
         void* library = dlopen("libcurl.so.4", RTLD_NOW | RTLD_LOCAL);
         if (!library) return std::nullopt;
         Curl c;
-        auto global_init = reinterpret_cast<decltype(&curl_global_init)>(dlsym(library, "curl_global_init"));
-        bool found = global_init && Bind(library, "curl_easy_init", c.easy_init) &&
+        decltype(&curl_global_init) global_init;
+        bool found = Bind(library, "curl_global_init", global_init) && Bind(library, "curl_easy_init", c.easy_init) &&
                      Bind(library, "curl_easy_setopt", c.easy_setopt) && Bind(library, "curl_easy_perform", c.easy_perform) &&
                      Bind(library, "curl_easy_cleanup", c.easy_cleanup) &&
                      Bind(library, "curl_slist_append", c.slist_append) &&
                      Bind(library, "curl_slist_free_all", c.slist_free_all);
         if (!found || global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return std::nullopt;
         return c;
-    }
-    template <typename F>
-    static bool Bind(void* library, const char* name, F& function) {
-        function = reinterpret_cast<F>(dlsym(library, name));
-        return function != nullptr;
     }
 };
 

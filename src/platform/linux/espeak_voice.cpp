@@ -1,6 +1,6 @@
 #include "platform/linux/espeak_voice.h"
+#include "platform/linux/loaded_library.h"
 
-#include <dlfcn.h>
 #include <espeak-ng/speak_lib.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -58,11 +58,6 @@ struct Espeak {
                      Bind(library, "espeak_SetSynthCallback", e.SetSynthCallback) &&
                      Bind(library, "espeak_TextToPhonemes", e.TextToPhonemes);
         return found ? std::optional(e) : std::nullopt;
-    }
-    template <typename F>
-    static bool Bind(void* library, const char* name, F& function) {
-        function = reinterpret_cast<F>(dlsym(library, name));
-        return function != nullptr;
     }
 };
 

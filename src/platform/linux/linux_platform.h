@@ -67,6 +67,10 @@ private:
     std::string root_;
 };
 
+// The Windows path a Wine process runs, from the contents of its /proc cmdline: its first
+// argument when that is a path "X:\..."; nothing otherwise.
+std::optional<std::string> WineImagePathFromCmdline(std::string_view cmdline);
+
 // Reads pages with libcurl, from the server every time (no cache), over http and https only,
 // redirects included (at most 5). A read that cannot connect within 5 s, takes longer than
 // 5 s in all, or whose body grows beyond 16 MiB fails and gives the empty body, so a dead,
@@ -103,10 +107,6 @@ private:
 
 // $XDG_CACHE_HOME/zonvex, else ~/.cache/zonvex.
 std::string UserCacheDirectory();
-
-// The Windows path a Wine process runs, from the contents of its /proc cmdline: its first
-// argument when that is a path "X:\..."; nothing otherwise.
-std::optional<std::string> WineImagePathFromCmdline(std::string_view cmdline);
 
 // Opens http and https addresses with xdg-open; anything else is not opened.
 class XdgShell final : public Shell {
