@@ -2,7 +2,7 @@
 // again must save the same.
 #include <cstdlib>
 
-#include "client_config/version_data_document.h"
+#include "program/version_data_document.h"
 
 namespace {
 constexpr std::string_view kVersion = "@1/@2/@1/@1";

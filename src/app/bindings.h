@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/program.h"
+#include "program/program.h"
 
 namespace zonvex {
 

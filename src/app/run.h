@@ -1,8 +1,8 @@
 #pragma once
-// The whole program on the Linux platform and Qt, built with its two page addresses.
+// The whole program on the platform it was built for, with its two page addresses.
 #include <functional>
 
-#include "app/program.h"
+#include "program/program.h"
 
 namespace zonvex {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The handlers that only move between windows, and the windows' creation handlers.
-#include "app/program.h"
+#include "program/program.h"
 
 namespace zonvex {
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "app/program.h"
+#include "program/program.h"
 
 namespace zonvex {
 

@@ -3,7 +3,7 @@
 // files and written into MainWindow's two status lines; and speaking a text aloud.
 #include <optional>
 
-#include "app/program.h"
+#include "program/program.h"
 #include "client_config/zone_profiles.h"
 
 namespace zonvex {

@@ -2,7 +2,7 @@
 // The bytes of the version-data file once a version has been stamped into the template.
 #include <string>
 
-#include "client_config/version_data_document.h"
+#include "program/version_data_document.h"
 #include "client_config/zone_profiles.h"
 
 namespace zonvex {

@@ -1,7 +1,7 @@
 #pragma once
 // Re-pointing the installation at ClientDir to one zone: its three client files, the
 // version stamped in, then detection, the congratulation, the launcher and the result.
-#include "app/program.h"
+#include "program/program.h"
 #include "client_config/zone_profiles.h"
 
 namespace zonvex {

@@ -3,7 +3,7 @@
 // folder edit box; the check runs on every change of its text.
 #include <optional>
 
-#include "app/program.h"
+#include "program/program.h"
 
 namespace zonvex {
 

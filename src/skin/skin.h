@@ -3,7 +3,7 @@
 // loaded once, and handed a built-in skin each time StartWindow is created.
 #include <span>
 
-#include "app/program.h"
+#include "program/program.h"
 
 namespace zonvex {
 

@@ -8,7 +8,7 @@
 
 #include "app/bindings.h"
 #include "app/layouts.h"
-#include "app/program.h"
+#include "program/program.h"
 #include "support/fake_window_system.h"
 
 namespace zonvex::testing {

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "client_config/version_data_document.h"
+#include "program/version_data_document.h"
 #include "platform/platform.h"
 #include "platform/window_system.h"
 #include "text/text.h"

@@ -1,4 +1,4 @@
-#include "client_config/version_data_document.h"
+#include "program/version_data_document.h"
 
 #include <pugixml.hpp>
 
