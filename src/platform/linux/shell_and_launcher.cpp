@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "platform/linux/linux_platform.h"
+#include "platform/web_address.h"
 
 namespace zonvex::linux_platform {
 
@@ -45,12 +46,7 @@ bool SpawnDetached(const std::vector<std::string>& argv) {
 }
 
 void XdgShell::open(const Text& target) {
-    // Only web addresses are handed on: a page that changes its links must not make the
-    // desktop open a local program or file.
-    auto scheme = target.substr(0, target.find(':'));
-    if (target.find(':') == Text::npos || !(EqualsIgnoringAsciiCase(scheme, "http") || EqualsIgnoringAsciiCase(scheme, "https")))
-        return;
-    SpawnDetached({"xdg-open", GbkToUtf8(target)});
+    if (IsWebAddress(target)) SpawnDetached({"xdg-open", GbkToUtf8(target)});
 }
 
 void DetachedLauncher::start(const Text& path) {
