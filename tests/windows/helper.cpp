@@ -1,7 +1,7 @@
 // A small program that the tests start, copy and rename:
-//   (no arguments)   writes "<own path>.started" holding its command line, then ends;
 //   wait             waits until it is ended;
-//   hold FILE MARK   opens FILE shared with nobody, then writes MARK and waits until ended.
+//   hold FILE MARK   opens FILE shared with nobody, then writes MARK and waits until ended;
+//   anything else    writes "<own path>.started" holding its command line (UTF-16), then ends.
 #include <windows.h>
 
 #include <string>
@@ -20,7 +20,7 @@ void WriteFileText(const std::wstring& file, const std::wstring& text) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argc > 1 ? argv[1] : L"";
-    if (mode.empty()) {
+    if (mode != L"wait" && mode != L"hold") {
         wchar_t self[MAX_PATH];
         const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
         WriteFileText(std::wstring(self, n) + L".started", GetCommandLineW());

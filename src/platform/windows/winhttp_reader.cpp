@@ -1,8 +1,9 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <algorithm>
 #include <chrono>
-#include <memory>
+#include <vector>
 
 #include "platform/windows/windows_platform.h"
 
@@ -55,6 +56,29 @@ std::optional<Address> Crack(const std::wstring& url) {
     return a;
 }
 
+// A path with its "." and ".." segments worked out, as a browser sends it.
+std::wstring RemoveDotSegments(const std::wstring& pathAndQuery) {
+    const size_t end = std::min(pathAndQuery.find(L'?'), pathAndQuery.size());
+    std::vector<std::wstring> segments;
+    for (size_t at = 1; at <= end;) {  // after each "/"
+        size_t next = std::min(pathAndQuery.find(L'/', at), end);
+        const std::wstring segment = pathAndQuery.substr(at, next - at);
+        const bool last = next == end;
+        if (segment == L"..") {
+            if (!segments.empty()) segments.pop_back();
+            if (last) segments.emplace_back();
+        } else if (segment == L".") {
+            if (last) segments.emplace_back();
+        } else {
+            segments.push_back(segment);
+        }
+        at = next + 1;
+    }
+    std::wstring path;
+    for (const std::wstring& segment : segments) path += L"/" + segment;
+    return (path.empty() ? L"/" : path) + pathAndQuery.substr(end);
+}
+
 // A redirect's target, which may be given relative to the address it came from.
 std::wstring Resolve(const std::wstring& base, const Address& from, const std::wstring& location) {
     const size_t colon = location.find(L':');
@@ -62,9 +86,9 @@ std::wstring Resolve(const std::wstring& base, const Address& from, const std::w
     const std::wstring scheme = from.secure ? L"https:" : L"http:";
     if (location.starts_with(L"//")) return scheme + location;
     const std::wstring origin = base.substr(0, base.find(L'/', base.find(L"//") + 2));
-    if (location.starts_with(L"/")) return origin + location;
+    if (location.starts_with(L"/")) return origin + RemoveDotSegments(location);
     const std::wstring path = from.pathAndQuery.substr(0, from.pathAndQuery.find(L'?'));
-    return origin + path.substr(0, path.rfind(L'/') + 1) + location;
+    return origin + RemoveDotSegments(path.substr(0, path.rfind(L'/') + 1) + location);
 }
 
 std::optional<std::wstring> Header(HINTERNET request, DWORD which) {
@@ -111,8 +135,10 @@ std::string WinHttpReader::get(const std::string& url) {
         DWORD never = WINHTTP_OPTION_REDIRECT_POLICY_NEVER;
         WinHttpSetOption(request.h, WINHTTP_OPTION_REDIRECT_POLICY, &never, sizeof never);
         auto timeouts = [&] {
-            const int ms = left();
-            return ms > 0 && WinHttpSetTimeouts(request.h, ms, ms, ms, ms);
+            DWORD ms = static_cast<DWORD>(left());
+            // Waiting for the response's head has a time-out of its own.
+            return ms > 0 && WinHttpSetTimeouts(request.h, ms, ms, ms, ms) &&
+                   WinHttpSetOption(request.h, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &ms, sizeof ms);
         };
         static constexpr wchar_t kNoCache[] = L"Cache-Control: no-cache\r\nPragma: no-cache";
         if (!timeouts() ||
@@ -131,6 +157,13 @@ std::string WinHttpReader::get(const std::string& url) {
             }
         }
         // The status is not looked at otherwise: an error page's body is read like any other.
+        // A body announced beyond the cap is not waited for.
+        DWORD length = 0;
+        size = sizeof length;
+        if (WinHttpQueryHeaders(request.h, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                                WINHTTP_HEADER_NAME_BY_INDEX, &length, &size, WINHTTP_NO_HEADER_INDEX) &&
+            length > kMaxBody)
+            return {};
         std::string body;
         for (;;) {
             DWORD available = 0;
