@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -131,6 +132,15 @@ TEST(KnownWinePrefixesTest, FakeHomes) {
              h.write(".config/heroic/GamesConfig/d.json", "[\"winePrefix\"]");
          },
          {"heroic ~/Games/Heroic/Prefixes/CF ~/tools/wine-ge/bin/wine", "heroic ~/Games/Heroic/Prefixes/Proton/pfx"}},
+        {"a pipe or a folder among the game files is passed over, not waited on",
+         [](const FakeHome& h, Environment&) {
+             h.prefix("cf");
+             h.mkdir(".config/lutris/games");
+             ASSERT_EQ(mkfifo((h.path() / ".config/lutris/games/a.yml").c_str(), 0600), 0);
+             h.mkdir(".config/lutris/games/b.yml");
+             h.write(".config/lutris/games/c.yml", "game:\n  prefix: " + h.at("cf") + "\n");
+         },
+         {"lutris ~/cf"}},
         {"PlayOnLinux",
          [](const FakeHome& h, Environment&) {
              h.prefix(".PlayOnLinux/wineprefix/CF");

@@ -23,6 +23,8 @@ std::string HostPath(const Text& windowsPath, const std::string& winePrefix);
 Text PathText(const std::string& hostPath);
 // The real path, resolving as much of it as exists; the path itself when even that fails.
 std::string Canonical(const std::string& hostPath);
+// The content of a regular file of at most `limit` bytes; nothing for anything else.
+std::optional<std::string> ReadRegularFile(const std::string& path, size_t limit);
 
 // The directory that holds the running executable, as a host path.
 std::string ProgramDirectory();

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 
 #include "platform/linux/wine_prefixes.h"
@@ -17,17 +16,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // Managers' files are small; anything much larger is not one of theirs.
-constexpr std::streamsize kMaxManagerFile = 4 << 20;
+constexpr size_t kMaxManagerFile = 4 << 20;
 
-std::optional<std::string> ReadManagerFile(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string content(static_cast<size_t>(kMaxManagerFile) + 1, '\0');
-    in.read(content.data(), kMaxManagerFile + 1);
-    if (in.bad() || in.gcount() > kMaxManagerFile) return std::nullopt;
-    content.resize(static_cast<size_t>(in.gcount()));
-    return content;
-}
+std::optional<std::string> ReadManagerFile(const fs::path& file) { return ReadRegularFile(file.string(), kMaxManagerFile); }
 
 // The entries of a folder, sorted by name (directory order is arbitrary); none when it
 // cannot be read.
@@ -173,6 +164,19 @@ Environment Environment::ForHome(std::string home) {
 }
 
 std::string Environment::ownPrefix() const { return winePrefix.empty() ? home + "/.wine" : winePrefix; }
+
+std::optional<std::string> ReadRegularFile(const std::string& path, size_t limit) {
+    // Only a regular file: reading a pipe or a device could wait for ever.
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
+    auto size = fs::file_size(path, ec);
+    if (ec || size > limit) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    std::string content(size, '\0');
+    if (!in.read(content.data(), static_cast<std::streamsize>(size)) && !in.eof()) return std::nullopt;
+    content.resize(static_cast<size_t>(in.gcount()));  // shorter if it shrank meanwhile
+    return content;
+}
 
 bool IsWinePrefix(const std::string& folder) {
     std::error_code ec;

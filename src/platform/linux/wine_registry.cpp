@@ -10,8 +10,6 @@
 // Strings are escaped the way Wine writes them; non-ASCII characters are \x followed by a
 // UTF-16 code unit in hex. Key and value names compare ignoring ASCII case.
 #include <cctype>
-#include <fstream>
-#include <sstream>
 
 #include "platform/linux/linux_platform.h"
 
@@ -226,14 +224,8 @@ void AddKeyVariables(WineVariables& variables, std::string_view regFile, std::st
                 variables[name] = expandable ? ExpandVariables(value.data, variables) : value.data;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return std::move(content).str();
-}
+// A registry file of a prefix; Wine's own are a few MiB.
+std::optional<std::string> ReadRegistryFile(const std::string& path) { return ReadRegularFile(path, 256u << 20); }
 
 bool IsDrivePath(std::string_view path) {
     return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
@@ -293,12 +285,12 @@ std::vector<RegistryValueFound> FindRegistryValues(const Environment& environmen
     const std::string keyName = GbkToUtf8(key), valueName = GbkToUtf8(value);
     std::vector<RegistryValueFound> found;
     for (WinePrefixEntry& prefix : KnownWinePrefixes(environment)) {
-        auto userReg = ReadWholeFile(prefix.path + "/user.reg");
+        auto userReg = ReadRegistryFile(prefix.path + "/user.reg");
         auto data = userReg ? ReadRegString(*userReg, keyName, valueName) : std::nullopt;
         if (!data) continue;
         std::string text = data->data;
         if (data->expandable)
-            text = ExpandVariables(text, PrefixVariables(ReadWholeFile(prefix.path + "/system.reg").value_or(""), *userReg));
+            text = ExpandVariables(text, PrefixVariables(ReadRegistryFile(prefix.path + "/system.reg").value_or(""), *userReg));
         Text path = Utf8ToGbk(text);
         // A drive in another prefix is not the same drive here: name the host file instead.
         if (IsDrivePath(path) && Canonical(prefix.path) != own)
