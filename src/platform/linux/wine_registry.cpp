@@ -268,9 +268,14 @@ std::string ExpandVariables(std::string_view text, const WineVariables& variable
 
 WineVariables PrefixVariables(std::string_view systemReg, std::string_view userReg) {
     WineVariables variables;
-    for (const FolderVariable& folder : kFolderVariables)
-        if (auto value = ReadRegString(systemReg, folder.key, folder.value))
-            variables[LowerAscii(folder.variable)] = value->expandable ? ExpandVariables(value->data, variables) : value->data;
+    for (std::string_view key : {kWindowsNt, kWindows, kProfiles}) {  // one pass over the file per key
+        VisitKey(systemReg, key, [&](const std::string& name, const std::optional<RegString>& value) {
+            for (const FolderVariable& folder : kFolderVariables)
+                if (value && folder.key == key && EqualsIgnoringAsciiCase(folder.value, name))
+                    variables[LowerAscii(folder.variable)] = value->expandable ? ExpandVariables(value->data, variables) : value->data;
+            return true;
+        });
+    }
     // Windows derives the system drive from the system folder.
     if (auto root = variables.find("systemroot"); root != variables.end() && IsDrivePath(root->second))
         variables["systemdrive"] = root->second.substr(0, 2);
