@@ -38,9 +38,13 @@ protected:
     void SetUp() override {
         prefix = home.at("Games/cf");
         home.mkdir("Games");  // Wine makes the prefix's folder, not the ones above it
-        // Wine's own steps run quietly in the test's home, without menus or add-on installers.
-        wineEnvironment = "env HOME=" + Quoted(home.str()) + " WINEPREFIX=" + Quoted(prefix) +
-                          " WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d' ";
+        // Every Wine here, the launcher's too, runs quietly in the test's home, without menus or
+        // add-on installers; only the test's own steps name the prefix.
+        setenv("HOME", home.str().c_str(), 1);
+        setenv("WINEDEBUG", "-all", 1);
+        setenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d", 1);
+        unsetenv("WINEPREFIX");
+        wineEnvironment = "env WINEPREFIX=" + Quoted(prefix) + " ";
     }
     // Everything still running in the prefix ends before the folder goes.
     void TearDown() override { run("wineserver -k 2>/dev/null; " + wineEnvironment + "wineserver -w"); }
