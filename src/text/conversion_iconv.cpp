@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include "text/text.h"
+#include "text/utf8_sequence.h"
 
 namespace zonvex {
 
@@ -46,15 +47,6 @@ bool Convert(const char* to, const char* from, std::string_view in, std::string&
     return ok;
 }
 
-size_t Utf8SequenceLength(std::string_view rest) {
-    auto lead = static_cast<unsigned char>(rest[0]);
-    size_t n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    // Skip a whole well-formed character; on a malformed one, only its first byte.
-    for (size_t i = 1; i < n; ++i)
-        if (i >= rest.size() || (static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80) return 1;
-    return n;
-}
-
 }  // namespace
 
 Text Utf8ToGb18030(std::string_view utf8) {
@@ -72,7 +64,7 @@ std::string GbkToUtf8(std::string_view text) {
 Text Utf8ToGbk(std::string_view utf8) {
     std::string out;
     Convert("GBK", "UTF-8", utf8, out,
-            [](std::string_view rest) { return static_cast<long>(Utf8SequenceLength(rest)); });
+            [](std::string_view rest) { return static_cast<long>(text_detail::Utf8SequenceLength(rest)); });
     return out;
 }
 

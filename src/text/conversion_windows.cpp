@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "text/text.h"
+#include "text/utf8_sequence.h"
 
 namespace zonvex {
 
@@ -192,16 +193,6 @@ std::optional<Decoded> DecodeUtf8(std::string_view rest) {
     return Decoded{c, length};
 }
 
-// How many bytes one "?" stands for after a sequence that cannot be converted: a whole
-// well-formed character, or only the first byte of a malformed one.
-size_t Utf8SequenceLength(std::string_view rest) {
-    auto lead = static_cast<unsigned char>(rest[0]);
-    size_t n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    for (size_t i = 1; i < n; ++i)
-        if (i >= rest.size() || (static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80) return 1;
-    return n;
-}
-
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -230,32 +221,47 @@ void AppendFourBytes(Text& out, uint32_t number) {
     out += {b1, b2, b3, b4};
 }
 
+// GB18030's double-byte codes by character (Basic Multilingual Plane): code page 936's,
+// with the places GB18030 gives otherwise.
+struct Gb18030DoubleBytes {
+    std::array<uint16_t, 65536> code{};
+
+    static const Gb18030DoubleBytes& Get() {
+        static const Gb18030DoubleBytes table;
+        return table;
+    }
+
+private:
+    Gb18030DoubleBytes() {
+        code = CodePage936::Get().fromUnicode;
+        for (const FourByteRun& run : kFourByteRuns) std::fill(&code[run.first], &code[run.last] + 1, 0);
+        for (uint16_t c : kNoGb18030Code) code[c] = 0;
+        for (const DoubleByte& d : kGb18030DoubleBytes)
+            if (d.character < 0x10000) code[d.character] = d.code;
+    }
+};
+
 // Appends the GB18030 code of one character; false when it has none.
 bool AppendGb18030(Text& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
         return true;
     }
-    const auto doubleByte = std::find_if(std::begin(kGb18030DoubleBytes), std::end(kGb18030DoubleBytes),
-                                         [c](const DoubleByte& d) { return d.character == c; });
-    if (doubleByte != std::end(kGb18030DoubleBytes)) {
-        AppendCode(out, doubleByte->code);
+    if (c >= 0x10000) {
+        const auto d = std::find_if(std::begin(kGb18030DoubleBytes), std::end(kGb18030DoubleBytes),
+                                    [c](const DoubleByte& d) { return d.character == c; });
+        if (d != std::end(kGb18030DoubleBytes)) AppendCode(out, d->code);
+        else AppendFourBytes(out, 189000 + (c - 0x10000));  // 90 30 81 30 onwards, in order
         return true;
     }
-    if (c >= 0x10000) {
-        AppendFourBytes(out, 189000 + (c - 0x10000));  // 90 30 81 30 onwards, in order
+    if (const uint16_t code = Gb18030DoubleBytes::Get().code[c]) {
+        AppendCode(out, code);
         return true;
     }
     const auto run = std::upper_bound(std::begin(kFourByteRuns), std::end(kFourByteRuns), c,
                                       [](char32_t x, const FourByteRun& r) { return x < r.first; });
-    if (run != std::begin(kFourByteRuns) && c <= std::prev(run)->last) {
-        AppendFourBytes(out, std::prev(run)->number + (c - std::prev(run)->first));
-        return true;
-    }
-    if (std::find(std::begin(kNoGb18030Code), std::end(kNoGb18030Code), c) != std::end(kNoGb18030Code)) return false;
-    const uint16_t code = CodePage936::Get().fromUnicode[c];
-    if (!code) return false;
-    AppendCode(out, code);
+    if (run == std::begin(kFourByteRuns) || c > std::prev(run)->last) return false;
+    AppendFourBytes(out, std::prev(run)->number + (c - std::prev(run)->first));
     return true;
 }
 
@@ -265,6 +271,10 @@ Text Utf8ToGb18030(std::string_view utf8) {
     Text out;
     out.reserve(utf8.size());
     for (size_t at = 0; at < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[at]) < 0x80) {  // most of a page: markup
+            out += utf8[at++];
+            continue;
+        }
         const auto d = DecodeUtf8(utf8.substr(at));
         if (!d || !AppendGb18030(out, d->character)) return {};
         at += d->length;
@@ -311,7 +321,7 @@ Text Utf8ToGbk(std::string_view utf8) {
         } else if (!(d && d->character >= 0xE0000 && d->character <= 0xE007F)) {
             out += '?';  // tag characters are dropped without a trace, as the C library does
         }
-        at += d ? d->length : Utf8SequenceLength(rest);
+        at += d ? d->length : text_detail::Utf8SequenceLength(rest);
     }
     return out;
 }
