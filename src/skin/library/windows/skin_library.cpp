@@ -125,9 +125,12 @@ std::optional<Kind> KindOf(HWND parent, LONG style, const std::wstring& cls) {
     return std::nullopt;
 }
 
+bool IsSkinned(HWND hwnd) {
+    return std::find(library->skinned.begin(), library->skinned.end(), hwnd) != library->skinned.end();
+}
+
 void Skin(HWND hwnd, Kind kind) {
-    DWORD_PTR existing = 0;
-    if (GetWindowSubclass(hwnd, &SkinProc, kSubclassId, &existing)) return;
+    if (IsSkinned(hwnd)) return;
     if (kind == Kind::PushButton) {
         // The skin draws the button whole, in every state: the system's own drawing is
         // turned off by making it owner-drawn.
@@ -163,8 +166,7 @@ LRESULT CALLBACK CbtProc(int code, WPARAM w, LPARAM l) {
         const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(l)->lpcs;
         // A control is drawn when the window it stands in is.
         if (auto kind = KindOf(cs->hwndParent, cs->style, ClassOf(hwnd));
-            kind && (*kind == Kind::Frame ||
-                     GetWindowSubclass(GetAncestor(cs->hwndParent, GA_ROOT), &SkinProc, kSubclassId, nullptr)))
+            kind && (*kind == Kind::Frame || IsSkinned(GetAncestor(cs->hwndParent, GA_ROOT))))
             Skin(hwnd, *kind);
     }
     return CallNextHookEx(nullptr, code, w, l);
