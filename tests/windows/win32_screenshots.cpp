@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -30,7 +31,7 @@ std::wstring WindowsPath(const std::string& path) {
 }
 
 std::string ReadWhole(const std::string& path) {
-    std::ifstream in(WindowsPath(path), std::ios::binary);
+    std::ifstream in(std::filesystem::path(WindowsPath(path)), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -59,7 +60,7 @@ bool SaveWindow(HWND hwnd, const std::wstring& file) {
     fileHeader.bfType = 0x4D42;  // "BM"
     fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
     fileHeader.bfSize = fileHeader.bfOffBits + header.biSizeImage;
-    std::ofstream out(file, std::ios::binary);
+    std::ofstream out(std::filesystem::path(file), std::ios::binary);
     out.write(reinterpret_cast<const char*>(&fileHeader), sizeof fileHeader);
     out.write(reinterpret_cast<const char*>(&header), sizeof header);
     out.write(static_cast<const char*>(bits), header.biSizeImage);
@@ -132,7 +133,7 @@ int main(int argc, char** argv) {
     // The windows in the skin the program attaches, drawn by the skin library the build made.
     HMODULE library = LoadLibraryW(WindowsPath(ZONVEX_SKIN_LIBRARY).c_str());
     auto attach = library ? reinterpret_cast<int(__stdcall*)(const unsigned char*, int, const char*, int, int, int)>(
-                                GetProcAddress(library, "SkinH_AttachRes"))
+                                reinterpret_cast<void*>(GetProcAddress(library, "SkinH_AttachRes")))
                           : nullptr;
     if (!attach) {
         std::fprintf(stderr, "cannot load %s\n", ZONVEX_SKIN_LIBRARY);

@@ -26,7 +26,7 @@ Attach BuiltLibrary() {
         for (char c : std::string(ZONVEX_SKIN_LIBRARY)) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
         if (path.starts_with(L"\\")) path = L"Z:" + path;
         HMODULE module = LoadLibraryW(path.c_str());
-        return module ? reinterpret_cast<Attach>(GetProcAddress(module, "SkinH_AttachRes")) : nullptr;
+        return module ? reinterpret_cast<Attach>(reinterpret_cast<void*>(GetProcAddress(module, "SkinH_AttachRes"))) : nullptr;
     }();
     return attach;
 }
