@@ -185,6 +185,13 @@ Win32WindowSystem::Win32WindowSystem(std::span<const WindowLayout> layouts, Disp
     ReleaseDC(nullptr, screen);
     font_ = CreateUiFont(scale(kFontPixels), false);
     linkFont_ = CreateUiFont(scale(kFontPixels), true);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font_);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    lineHeight_ = metrics.tmHeight + scale(2);
     pointer_ = CreatePointer();
     picture_ = CreatePremultipliedBitmap(GroupJoinPicture());
 }
@@ -283,10 +290,13 @@ void Win32WindowSystem::build(Window window) {
             SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.kind == ControlKind::Hyperlink ? linkFont_ : font_), FALSE);
             if (c.kind == ControlKind::Hyperlink) SetPropW(hwnd, kHyperlinkProperty, reinterpret_cast<HANDLE>(1));
-            SetWindowSubclass(hwnd, &ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
             Control& control = open.controls[std::string(c.name)];
             control.layout = &c;
             control.hwnd = hwnd;
+            SetWindowSubclass(hwnd, &ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+            if (c.kind == ControlKind::EditBox)  // its text line, centred, from now on
+                SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
             control.caption = Text(c.caption);
             if (label) showCaption(control);
         }
@@ -381,6 +391,24 @@ void Win32WindowSystem::paintLabel(HWND hwnd, const Control& c) {
     }
     SelectObject(dc, old);
     EndPaint(hwnd, &ps);
+}
+
+void Win32WindowSystem::paintEditMargins(HWND hwnd) {
+    RECT outer, client;
+    GetWindowRect(hwnd, &outer);
+    GetClientRect(hwnd, &client);
+    MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    OffsetRect(&client, -outer.left, -outer.top);
+    OffsetRect(&outer, -outer.left, -outer.top);
+    const int edge = GetSystemMetrics(SM_CYEDGE);
+    HDC dc = GetWindowDC(hwnd);
+    auto brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(hwnd), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+    const RECT above{client.left, outer.top + edge, client.right, client.top};
+    const RECT below{client.left, client.bottom, client.right, outer.bottom - edge};
+    FillRect(dc, &above, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+    FillRect(dc, &below, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+    ReleaseDC(hwnd, dc);
 }
 
 void Win32WindowSystem::paintPicture(const DRAWITEMSTRUCT& item) {
@@ -601,6 +629,31 @@ LRESULT Win32WindowSystem::controlMessage(HWND hwnd, UINT message, WPARAM w, LPA
                     GetClientRect(hwnd, &r);
                     FillRect(dc, &r, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
                     return TRUE;
+                }
+            }
+            break;
+        case ControlKind::EditBox:
+            // An edit box taller than its line shows the line in its middle: the room above
+            // and below is frame, in the box's own colour, and takes the mouse like the text.
+            switch (message) {
+                case WM_NCCALCSIZE: {
+                    const LRESULT result = DefSubclassProc(hwnd, message, w, l);
+                    RECT& client = reinterpret_cast<NCCALCSIZE_PARAMS*>(l)->rgrc[0];  // a RECT alone when w is 0
+                    const int spare = static_cast<int>(client.bottom - client.top) - lineHeight_;
+                    if (spare > 1) {
+                        client.top += spare / 2;
+                        client.bottom -= spare - spare / 2;
+                    }
+                    return result;
+                }
+                case WM_NCPAINT: {
+                    const LRESULT result = DefSubclassProc(hwnd, message, w, l);
+                    paintEditMargins(hwnd);
+                    return result;
+                }
+                case WM_NCHITTEST: {
+                    const LRESULT hit = DefSubclassProc(hwnd, message, w, l);
+                    return hit == HTBORDER || hit == HTNOWHERE ? HTCLIENT : hit;
                 }
             }
             break;

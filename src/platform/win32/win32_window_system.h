@@ -74,6 +74,7 @@ private:
     void showCaption(Control&);
     void paintLabel(HWND, const Control&);
     void paintPicture(const DRAWITEMSTRUCT&);
+    void paintEditMargins(HWND);
     bool setPointer(HWND top, HWND target) const;
     bool moveFocus(HWND from, bool backwards);
 
@@ -91,6 +92,7 @@ private:
     bool writing_ = false;    // the program is writing an edit box's text
     bool destroying_ = false;
     int dpi_ = 96;
+    int lineHeight_ = 0;  // an edit box's text line
     HFONT font_ = nullptr, linkFont_ = nullptr;
     HCURSOR pointer_ = nullptr;
     HBITMAP picture_ = nullptr;  // the picture button's, premultiplied
