@@ -39,9 +39,10 @@ inline Text Narrow(std::wstring_view wide) {
     }
     if (units.empty()) return {};
     const int size = static_cast<int>(units.size());
-    const int n = WideCharToMultiByte(kGbkCodePage, 0, units.data(), size, nullptr, 0, "?", nullptr);
+    // No best fit: "?" rather than a look-alike ("a" for "ä"), as the Linux build gives it.
+    const int n = WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, units.data(), size, nullptr, 0, "?", nullptr);
     Text text(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(kGbkCodePage, 0, units.data(), size, text.data(), n, "?", nullptr);
+    WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, units.data(), size, text.data(), n, "?", nullptr);
     return text;
 }
 

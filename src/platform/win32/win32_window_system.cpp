@@ -58,8 +58,10 @@ HFONT CreateUiFont(int pixels, bool underline) {
     return CreateFontIndirectW(&f);
 }
 
-// A premultiplied 32-bit bitmap of a picture, top row first, and its bits.
-HBITMAP CreatePremultipliedBitmap(const Picture& picture, HBITMAP* mask = nullptr) {
+// A 32-bit bitmap of a picture, top row first: premultiplied for drawing with alpha, or
+// straight, with an empty mask of its size, for a pointer.
+HBITMAP CreatePictureBitmap(const Picture& picture, HBITMAP* mask = nullptr) {
+    const bool premultiply = mask == nullptr;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = picture.width;
@@ -74,11 +76,11 @@ HBITMAP CreatePremultipliedBitmap(const Picture& picture, HBITMAP* mask = nullpt
     const unsigned char* in = picture.rgba.data();
     const size_t pixels = static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height);
     for (size_t i = 0; i < pixels && (i + 1) * 4 <= picture.rgba.size(); ++i, in += 4, out += 4) {
-        const unsigned a = in[3];
+        const unsigned a = premultiply ? in[3] : 255;
         out[0] = static_cast<unsigned char>(in[2] * a / 255);
         out[1] = static_cast<unsigned char>(in[1] * a / 255);
         out[2] = static_cast<unsigned char>(in[0] * a / 255);
-        out[3] = static_cast<unsigned char>(a);
+        out[3] = in[3];
     }
     if (mask) *mask = CreateBitmap(picture.width, picture.height, 1, 1, nullptr);
     return bitmap;
@@ -86,7 +88,7 @@ HBITMAP CreatePremultipliedBitmap(const Picture& picture, HBITMAP* mask = nullpt
 
 HCURSOR CreatePointer() {
     HBITMAP mask = nullptr;
-    HBITMAP color = CreatePremultipliedBitmap(PointerPicture(), &mask);
+    HBITMAP color = CreatePictureBitmap(PointerPicture(), &mask);
     ICONINFO info{FALSE, kPointerHotSpotX, kPointerHotSpotY, mask, color};
     HCURSOR cursor = CreateIconIndirect(&info);
     DeleteObject(color);
@@ -97,20 +99,22 @@ HCURSOR CreatePointer() {
 // Marks that never begin a line.
 constexpr wchar_t kNoLineStart[] = L"，。、：；！？）」』》〉…,.:;!?)";
 
-// A caption's lines as a label shows them: broken at CR LF, and wrapped to the width
-// between characters (an ASCII word is kept whole when it can be).
+// A caption's lines as a label shows them: broken at CR LF (or a bare LF), and wrapped to
+// the width between characters (an ASCII word is kept whole when it can be).
 std::vector<std::wstring> LabelLines(HDC dc, const std::wstring& caption, int width) {
     std::vector<std::wstring> lines;
     size_t start = 0;
     for (;;) {
-        size_t end = caption.find(L"\r\n", start);
+        size_t end = caption.find(L'\n', start);
         std::wstring_view rest(caption.data() + start, (end == std::wstring::npos ? caption.size() : end) - start);
+        if (rest.ends_with(L'\r')) rest.remove_suffix(1);
         do {
             int fit = 0;
             SIZE size;
             GetTextExtentExPointW(dc, rest.data(), static_cast<int>(rest.size()), width, &fit, nullptr, &size);
             size_t take = std::clamp<size_t>(static_cast<size_t>(fit), 1, std::max<size_t>(rest.size(), 1));
-            if (take < rest.size() && rest[take] < 0x80 && iswalnum(rest[take])) {
+            auto asciiWord = [](wchar_t c) { return c < 0x80 && iswalnum(c); };
+            if (take < rest.size() && asciiWord(rest[take - 1]) && asciiWord(rest[take])) {
                 size_t space = rest.substr(0, take).find_last_of(L' ');
                 if (space != std::wstring_view::npos && space > 0) take = space + 1;
             } else if (take > 1 && take < rest.size() && std::wstring_view(kNoLineStart).find(rest[take]) != std::wstring_view::npos) {
@@ -120,7 +124,7 @@ std::vector<std::wstring> LabelLines(HDC dc, const std::wstring& caption, int wi
             rest.remove_prefix(std::min(take, rest.size()));
         } while (!rest.empty());
         if (end == std::wstring::npos) break;
-        start = end + 2;
+        start = end + 1;
     }
     return lines;
 }
@@ -146,7 +150,7 @@ DWORD StyleOf(ControlKind kind) {
         case ControlKind::GroupBox: return child | WS_CLIPCHILDREN | BS_GROUPBOX;
         case ControlKind::PictureButton: return child | WS_TABSTOP | BS_OWNERDRAW;
         // Labels take the mouse (SS_NOTIFY), so that their pointer shows over them.
-        case ControlKind::TransparentLabel: return child | SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
+        case ControlKind::TransparentLabel:
         case ControlKind::Hyperlink: return child | SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
         case ControlKind::Timer: break;
     }
@@ -182,18 +186,16 @@ Win32WindowSystem::Win32WindowSystem(std::span<const WindowLayout> layouts, Disp
     RegisterWindowClass(&WindowProc);
     HDC screen = GetDC(nullptr);
     dpi_ = std::max(96, GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
     font_ = CreateUiFont(scale(kFontPixels), false);
     linkFont_ = CreateUiFont(scale(kFontPixels), true);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font_);
+    HGDIOBJ old = SelectObject(screen, font_);
     TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
     lineHeight_ = metrics.tmHeight + scale(2);
     pointer_ = CreatePointer();
-    picture_ = CreatePremultipliedBitmap(GroupJoinPicture());
+    picture_ = CreatePictureBitmap(GroupJoinPicture());
 }
 
 Win32WindowSystem::~Win32WindowSystem() {
@@ -236,10 +238,10 @@ HWND Win32WindowSystem::control(Window window, std::string_view name) const {
     return c ? c->hwnd : nullptr;
 }
 
-Win32WindowSystem::OpenWindow* Win32WindowSystem::openWindowOf(HWND top) {
-    for (auto& [window, open] : open_)
-        if (open.hwnd == top) return &open;
-    return nullptr;
+std::optional<Window> Win32WindowSystem::windowOf(HWND top) const {
+    for (const auto& [window, open] : open_)
+        if (open.hwnd == top) return window;
+    return std::nullopt;
 }
 
 const Win32WindowSystem::Control* Win32WindowSystem::controlOf(HWND hwnd) const {
@@ -275,11 +277,10 @@ void Win32WindowSystem::build(Window window) {
             if ((c.kind == ControlKind::GroupBox) != (pass == 0)) continue;
             ++id;
             if (c.kind == ControlKind::Timer) {
-                open.timers.emplace(std::string(c.name), Timer{static_cast<UINT_PTR>(id), 0});
+                open.timers.emplace(std::string(c.name), Timer{c.name, static_cast<UINT_PTR>(id), 0});
                 continue;
             }
             HWND parent = c.group.empty() ? top : open.controls.at(std::string(c.group)).hwnd;
-            const bool label = IsLabel(c.kind);
             const std::wstring caption = c.kind == ControlKind::EditBox ? std::wstring() : Wide(c.caption);
             HWND hwnd = CreateWindowExW(ExtendedStyleOf(c.kind), ClassOf(c.kind),
                                         caption.c_str(), StyleOf(c.kind), scale(c.left), scale(c.top),
@@ -298,7 +299,7 @@ void Win32WindowSystem::build(Window window) {
                 SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
             control.caption = Text(c.caption);
-            if (label) showCaption(control);
+            if (IsLabel(c.kind)) showCaption(control);
         }
     }
 }
@@ -490,22 +491,19 @@ int Win32WindowSystem::run() {
 
 // Tab moves between a window's edit boxes and buttons in the order of its layout.
 bool Win32WindowSystem::moveFocus(HWND from, bool backwards) {
-    HWND root = from ? GetAncestor(from, GA_ROOT) : nullptr;
-    for (auto& [window, open] : open_) {
-        if (open.hwnd != root) continue;
-        std::vector<HWND> stops;
-        for (const ControlLayout& c : layout(window).controls)
-            if (c.kind == ControlKind::EditBox || c.kind == ControlKind::Button || c.kind == ControlKind::PictureButton)
-                if (HWND hwnd = control(window, c.name); hwnd && IsWindowEnabled(hwnd)) stops.push_back(hwnd);
-        if (stops.empty()) return false;
-        auto at = std::find(stops.begin(), stops.end(), GetFocus());
-        size_t next = at == stops.end() ? 0 : static_cast<size_t>(at - stops.begin());
-        next = at == stops.end() ? 0 : (next + (backwards ? stops.size() - 1 : 1)) % stops.size();
-        SetFocus(stops[next]);
-        if (controlOf(stops[next])->layout->kind == ControlKind::EditBox) SendMessageW(stops[next], EM_SETSEL, 0, -1);
-        return true;
-    }
-    return false;
+    auto window = from ? windowOf(GetAncestor(from, GA_ROOT)) : std::nullopt;
+    if (!window) return false;
+    std::vector<HWND> stops;
+    for (const ControlLayout& c : layout(*window).controls)
+        if (c.kind == ControlKind::EditBox || c.kind == ControlKind::Button || c.kind == ControlKind::PictureButton)
+            if (HWND hwnd = control(*window, c.name); hwnd && IsWindowEnabled(hwnd)) stops.push_back(hwnd);
+    if (stops.empty()) return false;
+    size_t next = 0;
+    if (auto at = std::find(stops.begin(), stops.end(), GetFocus()); at != stops.end())
+        next = (static_cast<size_t>(at - stops.begin()) + (backwards ? stops.size() - 1 : 1)) % stops.size();
+    SetFocus(stops[next]);
+    if (controlOf(stops[next])->layout->kind == ControlKind::EditBox) SendMessageW(stops[next], EM_SETSEL, 0, -1);
+    return true;
 }
 
 bool Win32WindowSystem::setPointer(HWND top, HWND target) const {
@@ -532,11 +530,6 @@ LRESULT CALLBACK Win32WindowSystem::WindowProc(HWND hwnd, UINT message, WPARAM w
 }
 
 LRESULT Win32WindowSystem::windowMessage(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
-    auto windowOf = [this](HWND top) -> std::optional<Window> {
-        for (const auto& [window, open] : open_)
-            if (open.hwnd == top) return window;
-        return std::nullopt;
-    };
     switch (message) {
         case WM_COMMAND: {
             const Control* c = controlOf(reinterpret_cast<HWND>(l));
@@ -551,13 +544,11 @@ LRESULT Win32WindowSystem::windowMessage(HWND hwnd, UINT message, WPARAM w, LPAR
             return 0;
         }
         case WM_TIMER: {
-            OpenWindow* open = openWindowOf(hwnd);
             auto window = windowOf(hwnd);
-            if (!open || !window) break;
-            for (const auto& [name, timer] : open->timers)
+            if (!window) break;
+            for (const auto& [name, timer] : open_.at(*window).timers)
                 if (timer.id == w) {
-                    const std::string control = name;  // a handler may close the window
-                    dispatch(*window, control, Event::Tick);
+                    dispatch(*window, timer.name, Event::Tick);  // the layout's name outlives the window
                     break;
                 }
             return 0;
@@ -665,15 +656,9 @@ LRESULT Win32WindowSystem::controlMessage(HWND hwnd, UINT message, WPARAM w, LPA
                 case WM_LBUTTONDOWN:
                 case WM_LBUTTONDBLCLK:
                     // A hyperlink acts when the left button goes down, not when it is released.
-                    if (c->layout->kind == ControlKind::Hyperlink) {
-                        for (const auto& [window, open] : open_)
-                            if (open.hwnd == GetAncestor(hwnd, GA_ROOT)) {
-                                const std::string name(c->layout->name);  // a handler may close the window
-                                dispatch(window, name, Event::Pressed);
-                                return 0;
-                            }
-                    }
-                    break;
+                    if (c->layout->kind != ControlKind::Hyperlink) break;
+                    if (auto window = windowOf(GetAncestor(hwnd, GA_ROOT))) dispatch(*window, c->layout->name, Event::Pressed);
+                    return 0;
             }
             break;
         default: break;

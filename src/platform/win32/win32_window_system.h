@@ -55,6 +55,7 @@ private:
         std::wstring shown;  // a label's caption as drawn
     };
     struct Timer {
+        std::string_view name;
         UINT_PTR id = 0;
         int period = 0;
     };
@@ -69,7 +70,7 @@ private:
     const Control* controlOf(HWND) const;
     Control* find(Window, std::string_view name);
     const Control* find(Window, std::string_view name) const;
-    OpenWindow* openWindowOf(HWND top);
+    std::optional<Window> windowOf(HWND top) const;
     void dispatch(Window, std::string_view control, Event);
     void showCaption(Control&);
     void paintLabel(HWND, const Control&);

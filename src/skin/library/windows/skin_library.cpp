@@ -254,6 +254,14 @@ void PaintGroupBox(HWND hwnd, HDC dc) {
     SelectObject(dc, oldFont);
 }
 
+LRESULT PaintWith(HWND hwnd, void (*paint)(HWND, HDC)) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    paint(hwnd, dc);
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
 // An edit box's border in the frame colour (the accent while it has the focus), on the
 // box's own colour.
 void PaintEditBorder(HWND hwnd) {
@@ -321,13 +329,7 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR,
             break;
         case Kind::PushButton:
             switch (message) {
-                case WM_PAINT: {
-                    PAINTSTRUCT ps;
-                    HDC dc = BeginPaint(hwnd, &ps);
-                    PaintButton(hwnd, dc);
-                    EndPaint(hwnd, &ps);
-                    return 0;
-                }
+                case WM_PAINT: return PaintWith(hwnd, &PaintButton);
                 case WM_ERASEBKGND: return TRUE;
                 case BM_SETSTYLE: {
                     // A dialog moving its default button: kept owner-drawn, the default remembered.
@@ -367,13 +369,7 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR,
             break;
         case Kind::GroupBox:
             switch (message) {
-                case WM_PAINT: {
-                    PAINTSTRUCT ps;
-                    HDC dc = BeginPaint(hwnd, &ps);
-                    PaintGroupBox(hwnd, dc);
-                    EndPaint(hwnd, &ps);
-                    return 0;
-                }
+                case WM_PAINT: return PaintWith(hwnd, &PaintGroupBox);
                 case WM_ERASEBKGND: {
                     RECT r;
                     GetClientRect(hwnd, &r);
