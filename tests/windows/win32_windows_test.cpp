@@ -1,9 +1,13 @@
 // The Win32 window system under Wine: windows built from the layout tables, the events
 // handlers rely on, message boxes, timers, queued closing and the end of the loop.
+#include <ole2.h>
+
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/layouts.h"
@@ -166,6 +170,9 @@ TEST(Win32WindowsTest, CaptionsAreWrittenAndReadAsTexts) {
     t.ui.setText(Window::Main, "透明标签1", "一");
     r = PlaceInParent(t.ui.control(Window::Main, "透明标签1"));
     EXPECT_EQ(r.bottom - r.top, t.ui.scale(16));
+    t.ui.setText(Window::Main, "透明标签1", "一\n二");  // a page's bare line feed breaks the line too
+    r = PlaceInParent(t.ui.control(Window::Main, "透明标签1"));
+    EXPECT_EQ(r.bottom - r.top, t.ui.scale(24));
     EXPECT_EQ(t.events.size(), 1u) << "only its creation: writing a caption raises nothing";
 }
 
@@ -208,6 +215,38 @@ TEST(Win32WindowsTest, MessageBoxHasTheTitleTheTextAndOnlyOk) {
     EXPECT_TRUE(seen[0].programDisabled) << "modal for every window of the program";
     EXPECT_TRUE(IsWindowEnabled(t.ui.window(Window::Start)));
     EXPECT_TRUE(IsWindowEnabled(t.ui.window(Window::Download)));
+}
+
+TEST(Win32WindowsTest, TheFolderDialogShowsThePromptAndCancelChoosesNothing) {
+    Recorder t;
+    t.ui.open(Window::Start);
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));  // the dialog's new style needs it, as the host does
+    std::atomic<bool> prompted = false, cancelled = false;
+    std::thread canceller([&] {
+        for (int i = 0; i < 1000 && !cancelled; ++i) {
+            Sleep(10);
+            HWND dialog = nullptr;
+            EnumWindows([](HWND hwnd, LPARAM p) -> BOOL {
+                DWORD process = 0;
+                GetWindowThreadProcessId(hwnd, &process);
+                if (process != GetCurrentProcessId() || ClassName(hwnd) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+                *reinterpret_cast<HWND*>(p) = hwnd;
+                return FALSE;
+            }, reinterpret_cast<LPARAM>(&dialog));
+            if (!dialog) continue;
+            EnumChildWindows(dialog, [](HWND child, LPARAM p) -> BOOL {
+                if (WindowText(child) == L"请选择CF安装目录 务必正确选择") *reinterpret_cast<std::atomic<bool>*>(p) = true;
+                return TRUE;
+            }, reinterpret_cast<LPARAM>(&prompted));
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            cancelled = true;
+        }
+    });
+    EXPECT_EQ(t.ui.browseFolder("请选择CF安装目录 务必正确选择"), std::nullopt);
+    canceller.join();
+    EXPECT_TRUE(cancelled);
+    EXPECT_TRUE(prompted);
+    OleUninitialize();
 }
 
 TEST(Win32WindowsTest, TimersTickWhileAMessageBoxIsOpenAndStopAtZero) {
