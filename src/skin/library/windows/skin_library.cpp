@@ -107,14 +107,10 @@ std::wstring ClassOf(HWND hwnd) {
 }
 
 // A window the skin draws: a top-level window with a caption (the program's windows, the
-// message boxes and the folder dialog), and the push buttons, group boxes and edit boxes
-// inside one. Hidden helper windows are left alone.
-std::optional<Kind> KindOf(HWND parent, LONG style, const std::wstring& cls) {
-    if (!parent || parent == GetDesktopWindow()) {
-        if ((style & WS_CAPTION) == WS_CAPTION && !(style & WS_CHILD)) return Kind::Frame;
-        return std::nullopt;
-    }
-    if (!(style & WS_CHILD)) return std::nullopt;
+// message boxes and the folder dialog, owned or not), and the push buttons, group boxes and
+// edit boxes inside one. Helper windows without a caption are left alone.
+std::optional<Kind> KindOf(LONG style, const std::wstring& cls) {
+    if (!(style & WS_CHILD)) return (style & WS_CAPTION) == WS_CAPTION ? std::optional(Kind::Frame) : std::nullopt;
     if (lstrcmpiW(cls.c_str(), WC_BUTTONW) == 0) {
         const LONG type = style & BS_TYPEMASK;
         if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) return Kind::PushButton;
@@ -144,7 +140,7 @@ void Skin(HWND hwnd, Kind kind) {
 }
 
 void SkinIfDrawn(HWND hwnd) {
-    if (auto kind = KindOf(GetAncestor(hwnd, GA_PARENT), GetWindowLongW(hwnd, GWL_STYLE), ClassOf(hwnd)))
+    if (auto kind = KindOf(GetWindowLongW(hwnd, GWL_STYLE), ClassOf(hwnd)))
         Skin(hwnd, *kind);
 }
 
@@ -165,7 +161,7 @@ LRESULT CALLBACK CbtProc(int code, WPARAM w, LPARAM l) {
         auto hwnd = reinterpret_cast<HWND>(w);
         const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(l)->lpcs;
         // A control is drawn when the window it stands in is.
-        if (auto kind = KindOf(cs->hwndParent, cs->style, ClassOf(hwnd));
+        if (auto kind = KindOf(cs->style, ClassOf(hwnd));
             kind && (*kind == Kind::Frame || IsSkinned(GetAncestor(cs->hwndParent, GA_ROOT))))
             Skin(hwnd, *kind);
     }
@@ -245,11 +241,12 @@ void PaintGroupBox(HWND hwnd, HDC dc) {
     frame.top += size.cy / 2;
     DrawRoundFrame(dc, frame, look.frame, std::min(look.radius, 6));
     if (length > 0) {
-        RECT gap{7, 0, 7 + size.cx + 4, size.cy};
+        const int indent = MulDiv(7, GetDeviceCaps(dc, LOGPIXELSX), 96), pad = MulDiv(2, GetDeviceCaps(dc, LOGPIXELSX), 96);
+        RECT gap{indent, 0, indent + size.cx + 2 * pad, size.cy};
         FillRect(dc, &gap, BackgroundFor(dc, hwnd));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, look.accent);
-        TextOutW(dc, 9, 0, caption, length);
+        TextOutW(dc, indent + pad, 0, caption, length);
     }
     SelectObject(dc, oldFont);
 }
@@ -312,7 +309,9 @@ LRESULT CALLBACK SkinProc(HWND hwnd, UINT message, WPARAM w, LPARAM l, UINT_PTR,
                     FillRect(dc, &r, look.background);
                     return TRUE;
                 }
-                case WM_CTLCOLORDLG: SetBrushOrgEx(reinterpret_cast<HDC>(w), 0, 0, nullptr); return reinterpret_cast<LRESULT>(look.background);
+                case WM_CTLCOLORDLG:
+                    SetBrushOrgEx(reinterpret_cast<HDC>(w), 0, 0, nullptr);
+                    return reinterpret_cast<LRESULT>(look.background);
                 case WM_CTLCOLORSTATIC:
                 case WM_CTLCOLORBTN: return ColorControl(reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));
                 case WM_CTLCOLOREDIT:
@@ -409,7 +408,7 @@ BOOL CALLBACK SkinChildren(HWND hwnd, LPARAM) {
 }
 
 BOOL CALLBACK SkinWindow(HWND hwnd, LPARAM) {
-    if (KindOf(nullptr, GetWindowLongW(hwnd, GWL_STYLE), ClassOf(hwnd)) != Kind::Frame) return TRUE;
+    if (!IsWindowVisible(hwnd) || KindOf(GetWindowLongW(hwnd, GWL_STYLE), ClassOf(hwnd)) != Kind::Frame) return TRUE;
     Skin(hwnd, Kind::Frame);
     EnumChildWindows(hwnd, &SkinChildren, 0);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
