@@ -19,7 +19,12 @@ dismiss() {
   sleep 0.3
   if [ -n "${1:-}" ]; then import -window "$box" "$1"; fi
   xdotool windowfocus --sync "$box" key Return
-  sleep 0.7
+  # Wait until the box has gone (Wine takes a moment), so a next box is not this one.
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --name '^信息：$' 2>/dev/null | grep -qx "$box" || break
+    sleep 0.1
+  done
+  sleep 0.3
 }
 
 # screen PNG: the whole screen.

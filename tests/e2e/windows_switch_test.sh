@@ -45,9 +45,10 @@ expect_profile() {
   for file in RUDE/config/dirserver.xml RUDE/config/VersionServerConfig.xml RUDE/mmog_data.xml; do
     cmp -s "$install/$file" "$expected/$file" || fail "$file is not the $1 file with version $2"
   done
-  ls -A "$install/RUDE" "$install/RUDE/config" | grep -qv -e '^config$' -e '^mmog_data.xml$' \
-    -e '^dirserver.xml$' -e '^VersionServerConfig.xml$' && fail "a temporary file was left behind"
-  return 0
+  local left
+  left="$(cd "$install/RUDE" && find . -type f | sort | tr '\n' ' ')"
+  [ "$left" = "./config/VersionServerConfig.xml ./config/dirserver.xml ./mmog_data.xml " ] ||
+    fail "a temporary file was left behind: $left"
 }
 
 start="【Vorlan】Zonvex - 请选择您的客户端地址"

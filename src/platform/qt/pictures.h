@@ -1,5 +1,5 @@
 #pragma once
-// The program's own pictures, drawn at run time.
+// The program's own pictures (platform/pictures.h) as Qt takes them.
 #include <QCursor>
 #include <QPixmap>
 

@@ -9,9 +9,9 @@
 #include <QPixmap>
 #include <QString>
 
-#include <algorithm>
 #include <span>
 
+#include "skin/format/color_shift.h"
 #include "skin/format/she_format.h"
 #include "skin/format/skin_content.h"
 
@@ -19,20 +19,20 @@ namespace {
 
 using zonvex::skin::Rgb;
 
-// Hue in degrees, saturation and brightness in percent of their whole range.
+// The shared shift, on Qt's colours; alpha stays as it is.
 struct Shift {
-    int hue, saturation, brightness;
+    zonvex::skin::ColorShift shift;
 
-    QColor operator()(QColor c) const {
-        if (hue == 0 && saturation == 0 && brightness == 0) return c;
-        int h, s, l, a;
-        c.getHsl(&h, &s, &l, &a);
-        if (h >= 0) h = ((h + hue) % 360 + 360) % 360;
-        s = std::clamp(s + saturation * 255 / 100, 0, 255);
-        l = std::clamp(l + brightness * 255 / 100, 0, 255);
-        return QColor::fromHsl(h, s, l, a);
+    QColor operator()(Rgb c) const {
+        const Rgb out = shift(c);
+        return QColor(out.r, out.g, out.b);
     }
-    QColor operator()(Rgb c) const { return (*this)(QColor(c.r, c.g, c.b)); }
+    QColor operator()(QColor c) const {
+        if (shift.none()) return c;
+        QColor out = (*this)(Rgb{static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()), static_cast<uint8_t>(c.blue())});
+        out.setAlpha(c.alpha());
+        return out;
+    }
 };
 
 QString Css(const QColor& c) { return c.name(QColor::HexRgb); }
@@ -85,7 +85,7 @@ extern "C" __attribute__((visibility("default"))) int SkinH_AttachRes(const unsi
     if (!content) return 0;
     auto parsed = zonvex::skin::Parse(*content);
     if (!parsed) return 0;
-    const Shift shift{std::clamp(hue, -180, 180), std::clamp(saturation, -100, 100), std::clamp(brightness, -100, 100)};
+    const Shift shift{zonvex::skin::ColorShift::Clamped(hue, saturation, brightness)};
 
     QPalette palette = QApplication::palette();
     palette.setBrush(QPalette::Window, QBrush(shift(parsed->window), Picture(*parsed, shift)));

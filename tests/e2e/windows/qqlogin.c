@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <wchar.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR commandLine, int show) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
     (void)instance; (void)previous; (void)commandLine; (void)show;
     wchar_t self[MAX_PATH], log[MAX_PATH], folder[MAX_PATH];
     DWORD n = GetModuleFileNameW(NULL, self, MAX_PATH);
