@@ -33,12 +33,12 @@ protected:
 TEST_F(WindowsRegistryTest, StringValuesAreReadAsTexts) {
     SetString(L"install", REG_SZ, L"D:\\游戏\\穿越火线\\rude\\Client.exe");
     SetString(L"Mixed", REG_SZ, L"x");
-    SetString(L"not gbk", REG_SZ, L"C:\\\xAC00");  // a Korean syllable
+    SetString(L"not gbk", REG_SZ, L"C:\\\xAC00\\\xD83D\xDE00");  // a Korean syllable, an emoji
     Set(L"unterminated", REG_SZ, L"abc", 3 * sizeof(wchar_t));
     SetString(L"", REG_SZ, L"default");
     EXPECT_EQ(Read("install"), "D:\\游戏\\穿越火线\\rude\\Client.exe");
     EXPECT_EQ(Read("MIXED"), "x") << "names ignore letter case";
-    EXPECT_EQ(Read("not gbk"), "C:\\?");
+    EXPECT_EQ(Read("not gbk"), "C:\\?\\?") << "one mark for each character";
     EXPECT_EQ(Read("unterminated"), "abc");
     EXPECT_EQ(Read(""), "default");
 }

@@ -1,5 +1,5 @@
-# The Windows services against the real system functions.
-# program finds its helper program and stand-in skin libraries beside itself.
+# The Windows services against the real system functions. The test program finds its
+# helper program and stand-in skin libraries beside itself.
 add_executable(windows_services_test
   files_test.cpp registry_test.cpp processes_test.cpp http_test.cpp skin_loader_test.cpp
   ../platform/web_address_test.cpp)

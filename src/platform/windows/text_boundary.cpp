@@ -21,14 +21,22 @@ std::wstring Wide(std::string_view text) {
 }
 
 Text Narrow(std::wstring_view wide) {
-    if (wide.empty()) return {};
-    const int size = static_cast<int>(wide.size());
+    // A character beyond the basic plane is two UTF-16 units but one "?", as on Linux.
+    std::wstring units;
+    units.reserve(wide.size());
+    for (size_t i = 0; i < wide.size(); ++i) {
+        const bool pair = IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]);
+        units += pair ? L'?' : wide[i];
+        i += pair;
+    }
+    if (units.empty()) return {};
+    const int size = static_cast<int>(units.size());
     // No best fit: a character GBK lacks becomes "?", never a look-alike such as "a" for "ä"
     // (a look-alike in a path would name another file).
-    const int n = WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, "?", nullptr);
+    const int n = WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, units.data(), size, nullptr, 0, "?", nullptr);
     if (n <= 0) return {};
     Text text(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), size, text.data(), n, "?", nullptr);
+    WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, units.data(), size, text.data(), n, "?", nullptr);
     return text;
 }
 
