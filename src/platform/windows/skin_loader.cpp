@@ -10,7 +10,7 @@ DllSkinLoader::~DllSkinLoader() {
 
 std::optional<Text> DllSkinLoader::privateCopy(std::span<const unsigned char> image) {
     if (privateDirectory_.empty()) return std::nullopt;
-    // The folder's own folder (%LOCALAPPDATA%) exists for every user; only ours is made.
+    // Its parent, %LOCALAPPDATA%, exists for every user; only our folder is made.
     CreateDirectoryW(privateDirectory_.c_str(), nullptr);
     const Text file = Narrow(privateDirectory_ + L"\\SkinH_EL.dll");
     // A path with characters GBK lacks cannot be handed back as a text.
