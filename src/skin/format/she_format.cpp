@@ -2,6 +2,7 @@
 
 #include <lzma.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace zonvex::skin {
@@ -78,8 +79,13 @@ std::optional<std::vector<unsigned char>> Unpack(std::span<const unsigned char> 
     // then hold the result to the size the header promised.
     std::vector<unsigned char> stream;
     stream.reserve(kAloneHeaderSize + file.size() - kHeaderSize);
-    stream.insert(stream.end(), file.begin() + 10, file.begin() + kHeaderSize);  // the properties
-    stream.insert(stream.end(), 8, 0xFF);                                        // size unknown
+    // The properties, with a dictionary no larger than the content: no match can reach
+    // further back than what was decoded, so the 8 MiB the header names would only cost
+    // memory (and time, under a sanitizer) for a skin of a few kilobytes.
+    stream.push_back(file[10]);
+    stream.resize(5);
+    PutLittleEndian32(stream.data() + 1, static_cast<uint32_t>(std::clamp<size_t>(size, 4096, kDictionarySize)));
+    stream.insert(stream.end(), 8, 0xFF);  // size unknown
     stream.insert(stream.end(), file.begin() + kHeaderSize, file.end());
     lzma_stream s = LZMA_STREAM_INIT;
     std::vector<unsigned char> content;
