@@ -88,8 +88,7 @@ std::optional<std::vector<unsigned char>> Unpack(std::span<const unsigned char> 
     stream.insert(stream.end(), 8, 0xFF);  // size unknown
     stream.insert(stream.end(), file.begin() + kHeaderSize, file.end());
     lzma_stream s = LZMA_STREAM_INIT;
-    std::vector<unsigned char> content;
-    content.reserve(size);
+    std::vector<unsigned char> content;  // grown as decoded: the header's size is only a claim
     bool ok = lzma_alone_decoder(&s, UINT64_MAX) == LZMA_OK && Run(s, stream, content, size) && content.size() == size;
     lzma_end(&s);
     if (!ok) return std::nullopt;

@@ -15,8 +15,9 @@
 namespace zonvex::skin {
 
 inline constexpr size_t kHeaderSize = 15;
-// No skin unpacks to more; a header that says otherwise is damaged.
-inline constexpr size_t kMaxUnpackedSize = 64u << 20;
+// No skin unpacks to more (the built-in ones hold about 9 KB); a header that says otherwise
+// is damaged.
+inline constexpr size_t kMaxUnpackedSize = 4u << 20;
 
 // The whole skin file for the content. Deterministic: the same content gives the same bytes.
 std::vector<unsigned char> Pack(std::span<const unsigned char> content);
