@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "client_config/stamp.h"
+#include "platform/linux/linux_platform.h"
 #include "support/fake_platform.h"
+#include "support/temp_dir.h"
 #include "support/utf8.h"
 
 namespace zonvex {
@@ -160,16 +162,58 @@ TEST(SwitchZoneTest, AnInstallationThatWentAwayFailsAndKeepsTheFilledVersion) {
     EXPECT_EQ(s.Files(), s.Switched("1.0.1"));
 }
 
+// Zone 2's server list (two entries) and every other profile's files are replaced whole by
+// a later switch to another profile.
 TEST(SwitchZoneTest, TwoSwitchesInARowLeaveOnlyTheSecond) {
+    for (ZoneProfile first : kZoneProfiles) {
+        for (ZoneProfile second : kZoneProfiles) {
+            if (second == first) continue;
+            Switching s(first);
+            s.Recommend();
+            s.Type("1.1");
+            s.Click();
+            s.profile = second;
+            s.Type("2.2");
+            s.Click();
+            EXPECT_EQ(s.Files(), s.Switched("2.2", second)) << static_cast<int>(first) << " then " << s.index();
+            EXPECT_EQ(s.t.launcher.started.size(), 2u);
+        }
+    }
+}
+
+TEST(SwitchZoneTest, WithoutASpeechServiceNothingIsSpokenOrShown) {
     Switching s;
     s.Recommend();
-    s.Type("1.1");
+    s.t.voice.available = false;
     s.Click();
-    s.profile = ZoneProfile::LiveServers;
-    s.Type("2.2");
-    s.Click();
-    EXPECT_EQ(s.Files(), s.Switched("2.2", ZoneProfile::LiveServers));
-    EXPECT_EQ(s.t.launcher.started.size(), 2u);
+    EXPECT_EQ(s.Files(), s.Switched("1.0.1"));
+    EXPECT_EQ(s.t.events, (std::vector<std::string>{"message " + kAutoFilled + "1.0.1", "start C:\\cf\\QQLogin.exe",
+                                                    "message " + Text(kSuccess[0])}));
+}
+
+// The launcher is started and not looked at: on a real installation without QQLogin.exe,
+// started by the real launcher, the files are written and the success shown all the same.
+TEST(SwitchZoneTest, AMissingLauncherStillSwitches) {
+    struct RealInstallation : testing::FakeServices {
+        testing::TempDir dir;
+        linux_platform::Files realFiles{"/nonexistent"};
+        linux_platform::DetachedLauncher realLauncher{"/nonexistent"};
+        Platform real{realFiles, registry, processes, http, shell, realLauncher, voice, skin};
+        testing::FakeWindowSystem ui{Layouts(), [this](Window w, std::string_view c, Event e) { Dispatch(program, w, c, e); }};
+        Program program{ui, real, {testing::kVersionsPage, testing::kBulletinPage}, {}};
+    } in;
+    in.dir.write("cf/crossfire.exe", "");
+    in.dir.mkdir("cf/RUDE/config");
+    in.ui.open(Window::Start);
+    in.ui.type(Window::Start, "编辑框1", linux_platform::PathText((in.dir.path() / "cf").string()));
+    in.http.pages[testing::kVersionsPage] = kRecommended;
+    in.ui.tick(Window::Main, "时钟1");
+    in.ui.messages.clear();
+    in.ui.type(Window::Main, "编辑框2", "9.9.9");
+    in.ui.click(Window::Main, kButtons[0]);
+    EXPECT_EQ(in.ui.messages, std::vector<Text>{kSuccess[0]});
+    EXPECT_EQ(testing::ReadFile(in.dir.path() / "cf/RUDE/mmog_data.xml"), StampedVersionData("9.9.9"));
+    EXPECT_EQ(testing::ReadFile(in.dir.path() / "cf/RUDE/config/dirserver.xml"), FilesOf(ZoneProfile::TestZone1).dirServer);
 }
 
 TEST(SwitchZoneTest, AFailedWriteChangesNothingAndSaysSo) {

@@ -2,7 +2,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
 
 #include "platform/linux/linux_platform.h"
 
@@ -55,9 +54,13 @@ void XdgShell::open(const Text& target) {
 
 void DetachedLauncher::start(const Text& path) {
     std::string host = HostPath(path, prefix_);
+    // Only a regular file can be started; a named pipe in its place would hold the reading
+    // of its first bytes up for good.
+    int fd = OpenRegularFile(host);
+    if (fd < 0) return;
     char magic[2] = {};
-    std::ifstream in(host, std::ios::binary);
-    bool windowsExecutable = in.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z';
+    bool windowsExecutable = ::read(fd, magic, 2) == 2 && magic[0] == 'M' && magic[1] == 'Z';
+    ::close(fd);
     if (windowsExecutable) SpawnDetached({"wine", host});
     else SpawnDetached({host});
 }

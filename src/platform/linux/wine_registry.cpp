@@ -9,8 +9,6 @@
 // Strings are escaped the way Wine writes them; non-ASCII characters are \x followed by a
 // UTF-16 code unit in hex. Key and value names compare ignoring ASCII case.
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "platform/linux/linux_platform.h"
 
@@ -214,11 +212,9 @@ std::optional<Text> ReadUserRegString(std::string_view userReg, const Text& key,
 }
 
 std::optional<Text> WineRegistry::currentUserString(const Text& key, const Text& value) const {
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    return ReadUserRegString(content.view(), key, value);
+    const std::optional<std::string> content = ReadRegularFile(path_);
+    if (!content) return std::nullopt;
+    return ReadUserRegString(*content, key, value);
 }
 
 }  // namespace zonvex::linux_platform
