@@ -130,6 +130,11 @@ bool WithEspeak(espeak_AUDIO_OUTPUT output, const std::function<bool(const Espea
            use(*espeak);
 }
 
+// One use of espeak-ng in a child of its own, within the speaking limit.
+std::optional<std::string> InEspeakChild(espeak_AUDIO_OUTPUT output, const std::function<bool(const Espeak&)>& use) {
+    return InChild([&] { return WithEspeak(output, use); }, EspeakVoice::kLimit);
+}
+
 bool Synthesize(const Espeak& espeak, const std::string& utf8) {
     return espeak.Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr) == EE_OK &&
            espeak.Synchronize() == EE_OK;
@@ -149,14 +154,10 @@ bool EspeakVoice::speak(const Text& text) {
 
 std::optional<std::vector<short>> SynthesizeMandarin(const Text& text) {
     const std::string utf8 = GbkToUtf8(text);
-    auto bytes = InChild(
-        [&] {
-            return WithEspeak(AUDIO_OUTPUT_SYNCHRONOUS, [&](const Espeak& espeak) {
-                espeak.SetSynthCallback(SendSamples);
-                return Synthesize(espeak, utf8);
-            });
-        },
-        EspeakVoice::kLimit);
+    auto bytes = InEspeakChild(AUDIO_OUTPUT_SYNCHRONOUS, [&](const Espeak& espeak) {
+        espeak.SetSynthCallback(SendSamples);
+        return Synthesize(espeak, utf8);
+    });
     if (!bytes) return std::nullopt;
     std::vector<short> samples(bytes->size() / sizeof(short));
     std::copy_n(bytes->data(), samples.size() * sizeof(short), reinterpret_cast<char*>(samples.data()));
@@ -165,19 +166,14 @@ std::optional<std::vector<short>> SynthesizeMandarin(const Text& text) {
 
 std::optional<std::string> MandarinPhonemes(const Text& text) {
     const std::string utf8 = GbkToUtf8(text);
-    return InChild(
-        [&] {
-            return WithEspeak(AUDIO_OUTPUT_SYNCHRONOUS, [&](const Espeak& espeak) {
-                const void* at = utf8.c_str();
-                while (at) {
-                    const char* clause = espeak.TextToPhonemes(&at, espeakCHARS_UTF8, 0);
-                    if (clause && (!WriteAll(g_output, clause, std::strlen(clause)) || !WriteAll(g_output, " ", 1)))
-                        return false;
-                }
-                return true;
-            });
-        },
-        EspeakVoice::kLimit);
+    return InEspeakChild(AUDIO_OUTPUT_SYNCHRONOUS, [&](const Espeak& espeak) {
+        const void* at = utf8.c_str();
+        while (at) {
+            const char* clause = espeak.TextToPhonemes(&at, espeakCHARS_UTF8, 0);
+            if (clause && (!WriteAll(g_output, clause, std::strlen(clause)) || !WriteAll(g_output, " ", 1))) return false;
+        }
+        return true;
+    });
 }
 
 }  // namespace zonvex::linux_platform
