@@ -2,6 +2,7 @@
 # pages, the Qt windows, the skin library, and the real program end to end.
 zonvex_test(platform_test platform/web_address_test.cpp platform/host_paths_test.cpp platform/wine_registry_test.cpp platform/wine_prefixes_test.cpp
             platform/proc_processes_test.cpp platform/launcher_test.cpp platform/replace_all_test.cpp
+            platform/unreadable_files_test.cpp
             LIBS zonvex_platform)
 zonvex_test(qt_windows_test app/qt_windows_test.cpp support/qt_test_main.cpp LIBS zonvex_platform_qt Qt6::Test)
 
@@ -12,6 +13,7 @@ target_compile_definitions(zonvex_screenshots PRIVATE ZONVEX_SAMPLE_PAGES="${PRO
   ZONVEX_SKIN_LIBRARY="$<TARGET_FILE:zonvex_skin_library>")
 
 zonvex_test(fault_injection_test client_config/fault_injection_test.cpp LIBS zonvex_platform)
+zonvex_test(real_installation_test client_config/real_installation_test.cpp LIBS zonvex_platform)
 zonvex_test(page_reading_test bulletins/page_reading_test.cpp LIBS zonvex_platform PkgConfig::HTTPLIB)
 zonvex_test(speech_test platform/speech_test.cpp LIBS zonvex_platform)
 zonvex_test(http_test platform/curl_http_test.cpp LIBS zonvex_platform PkgConfig::HTTPLIB ZLIB::ZLIB)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/message_box_text.h"
 #include "support/qt_helpers.h"
 #include "support/utf8.h"
 
@@ -13,6 +14,7 @@ namespace zonvex {
 namespace {
 
 using namespace testing;
+using qt::FromQString;
 using qt::ToQString;
 
 TEST(QtWindowsTest, EveryWindowIsBuiltFromItsTable) {
@@ -38,9 +40,11 @@ TEST(QtWindowsTest, EveryWindowIsBuiltFromItsTable) {
             QWidget* expectedParent = c.group.empty() ? top : Control<QWidget>(t.ui, layout.window, Text(c.group));
             EXPECT_EQ(w->parentWidget(), expectedParent) << c.name;
             EXPECT_EQ(t.ui.text(layout.window, c.name), Text(c.caption)) << c.name;
-            Qt::CursorShape expected = c.pointer == Pointer::Custom ? Qt::BitmapCursor
-                                       : c.pointer == Pointer::Hand ? Qt::PointingHandCursor
-                                                                    : Qt::ArrowCursor;
+            // A control that keeps the system's pointer shows the one of its kind.
+            Qt::CursorShape expected = c.pointer == Pointer::Custom       ? Qt::BitmapCursor
+                                       : c.pointer == Pointer::Hand       ? Qt::PointingHandCursor
+                                       : c.kind == ControlKind::EditBox   ? Qt::IBeamCursor
+                                                                          : Qt::ArrowCursor;
             EXPECT_EQ(w->cursor().shape(), expected) << c.name;
         }
     }
@@ -106,6 +110,23 @@ TEST(QtWindowsTest, MessageBoxHasTheTitleAndAChineseOkButton) {
     EXPECT_FALSE(dismisser.seen()[0].hasIcon);
 }
 
+// A page's announcement of megabytes is what the program keeps; the box shows its
+// beginning, so it appears at once instead of after a minute of laying out text.
+TEST(QtWindowsTest, AHugeAnnouncementIsShownShortened) {
+    QtTestProgram t;
+    t.files.addFile("C:\\cf\\crossfire.exe");
+    std::string huge;
+    for (int i = 0; i < 200000; ++i) huge += U8(u8"维护公告，") + std::to_string(i) + "\n";
+    t.http.pages[kBulletinPage] = U8(u8"公告：（") + huge + U8(u8"）");
+    MessageDismisser dismisser;
+    t.ui.open(Window::Start);
+    t.ui.setText(Window::Start, "编辑框1", "C:\\cf");
+    ASSERT_EQ(dismisser.seen().size(), 1u);
+    EXPECT_EQ(FromQString(dismisser.seen()[0].text), ShortenedForMessageBox(Utf8ToGbk(huge)));
+    EXPECT_TRUE(dismisser.seen()[0].text.endsWith(ToQString("……")));
+    EXPECT_EQ(t.program.state.AnnouncementText, Utf8ToGbk(huge)) << "the program keeps the whole text";
+}
+
 TEST(QtWindowsTest, TimersTickWhileAMessageBoxIsOpen) {
     QtTestProgram t;
     t.files.addFile("C:\\cf\\crossfire.exe");
@@ -145,25 +166,31 @@ TEST(QtWindowsTest, MainWindowAnnouncesThenItsTimerRefreshesTheRecommendations) 
     EXPECT_TRUE(zone3->text().contains(QStringLiteral("1.0.3")));
 }
 
+// Closing the first or the main window with its close box leaves the program running
+// while the download window is open; it ends when that one is closed too.
 TEST(QtWindowsTest, TheProgramEndsWhenItsLastWindowIsDestroyed) {
-    QtTestProgram t;
-    t.ui.open(Window::Start);
-    t.ui.open(Window::Download);
-    bool quitEarly = false;
-    QTimer::singleShot(0, [&] {
-        t.ui.widget(Window::Start)->close();  // the close box
-        QTimer::singleShot(50, [&] {
-            quitEarly = !t.ui.isOpen(Window::Download);
-            t.ui.close(Window::Download);
+    for (Window first : {Window::Start, Window::Main}) {
+        SCOPED_TRACE(qt::WindowObjectName(first).toStdString());
+        QtTestProgram t;
+        MessageDismisser announcement;
+        t.ui.open(first);
+        t.ui.open(Window::Download);
+        bool quitEarly = false;
+        QTimer::singleShot(0, [&] {
+            t.ui.widget(first)->close();  // the close box
+            QTimer::singleShot(50, [&] {
+                quitEarly = !t.ui.isOpen(Window::Download);
+                t.ui.close(Window::Download);
+            });
         });
-    });
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(2); });
-    guard.start(5000);
-    EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_FALSE(quitEarly);
-    EXPECT_FALSE(t.ui.isOpen(Window::Download));
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(2); });
+        guard.start(5000);
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_FALSE(quitEarly);
+        EXPECT_FALSE(t.ui.isOpen(Window::Download));
+    }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "client_config/zone_profiles.h"
 #include "support/fake_platform.h"
 
 namespace zonvex {
@@ -37,6 +38,15 @@ TEST_F(WindowFlowTest, BackToStartKeepsClientDirUntilAnotherIsAccepted) {
     Accept("C:\\other");
     EXPECT_EQ(t.state().ClientDir, "C:\\other");
     EXPECT_EQ(t.ui.created, (std::vector<Window>{Window::Start, Window::Main, Window::Start, Window::Main}));
+}
+
+TEST_F(WindowFlowTest, AcceptingTheSameFolderAgainDetectsAgain) {
+    Accept("C:\\cf");
+    EXPECT_EQ(t.ui.text(Window::Main, "透明标签1"), "你好，非常抱歉，我们判断您的客户端失败了");
+    t.ui.press(Window::Main, "超级链接框6");
+    t.files.addFile("C:\\cf\\RUDE\\config\\dirserver.xml", std::string(FilesOf(ZoneProfile::TestZone2).dirServer));
+    Accept("C:\\cf");
+    EXPECT_EQ(t.ui.text(Window::Main, "透明标签1"), "【Vorlan出品】经过来自Vorlan的检测，您本地的CF客户端为体验服二区");
 }
 
 TEST_F(WindowFlowTest, DownloadWindowFromMainStopsTheTimerForGood) {

@@ -127,6 +127,24 @@ TEST_F(BulletinsTest, DownloadLinksFollowTheLinkRule) {
     }
 }
 
+// An open download window keeps the links it was opened with; opened again after a newer
+// bulletin has been read, it shows the newer ones.
+TEST_F(BulletinsTest, DownloadWindowShowsTheLinksOfTheBulletinLastReadWhenItOpened) {
+    t.ui.open(Window::Start);
+    OpenMain();
+    t.ui.press(Window::Main, "超级链接框5");
+    Serve(kVersions, U8(u8"一区最新完整版客户端下载地址：（http://dl.test/newer）"));
+    t.ui.press(Window::Main, "超级链接框6");  // back, and a new main window reads the newer page
+    OpenMain();
+    t.ui.tick(Window::Main, kTimer);
+    ASSERT_TRUE(t.ui.isOpen(Window::Download));
+    t.ui.press(Window::Download, "超级链接框11");
+    t.ui.closeBox(Window::Download);
+    t.ui.press(Window::Main, "超级链接框5");
+    t.ui.press(Window::Download, "超级链接框11");
+    EXPECT_EQ(t.shell.opened, (std::vector<Text>{"http://dl.test/1f", "http://dl.test/newer"}));
+}
+
 TEST_F(BulletinsTest, DownloadWindowBeforeAnyReadHasEmptyLinks) {
     t.ui.open(Window::Start);
     t.ui.press(Window::Start, "超级链接框5");

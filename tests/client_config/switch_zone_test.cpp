@@ -160,16 +160,33 @@ TEST(SwitchZoneTest, AnInstallationThatWentAwayFailsAndKeepsTheFilledVersion) {
     EXPECT_EQ(s.Files(), s.Switched("1.0.1"));
 }
 
+// Zone 2's server list (two entries) and every other profile's files are replaced whole by
+// a later switch to another profile.
 TEST(SwitchZoneTest, TwoSwitchesInARowLeaveOnlyTheSecond) {
+    for (ZoneProfile first : kZoneProfiles) {
+        for (ZoneProfile second : kZoneProfiles) {
+            if (second == first) continue;
+            Switching s(first);
+            s.Recommend();
+            s.Type("1.1");
+            s.Click();
+            s.profile = second;
+            s.Type("2.2");
+            s.Click();
+            EXPECT_EQ(s.Files(), s.Switched("2.2", second)) << static_cast<int>(first) << " then " << s.index();
+            EXPECT_EQ(s.t.launcher.started.size(), 2u);
+        }
+    }
+}
+
+TEST(SwitchZoneTest, WithoutASpeechServiceNothingIsSpokenOrShown) {
     Switching s;
     s.Recommend();
-    s.Type("1.1");
+    s.t.voice.available = false;
     s.Click();
-    s.profile = ZoneProfile::LiveServers;
-    s.Type("2.2");
-    s.Click();
-    EXPECT_EQ(s.Files(), s.Switched("2.2", ZoneProfile::LiveServers));
-    EXPECT_EQ(s.t.launcher.started.size(), 2u);
+    EXPECT_EQ(s.Files(), s.Switched("1.0.1"));
+    EXPECT_EQ(s.t.events, (std::vector<std::string>{"message " + kAutoFilled + "1.0.1", "start C:\\cf\\QQLogin.exe",
+                                                    "message " + Text(kSuccess[0])}));
 }
 
 TEST(SwitchZoneTest, AFailedWriteChangesNothingAndSaysSo) {

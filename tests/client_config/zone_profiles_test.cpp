@@ -118,9 +118,15 @@ std::string Stamped(const std::string& escapedVersion) {
 }
 
 TEST(ZoneProfilesTest, StampingTheTemplate) {
-    const std::pair<Text, std::string> cases[] = {
-        {"1.0.2.30", "1.0.2.30"}, {"", ""}, {"a&b<c>'\"", "a&amp;b&lt;c&gt;&apos;&quot;"}};
-    for (const auto& [version, escaped] : cases) {
+    const struct {
+        Text version;
+        std::string escaped;
+        Text readBack;  // loading trims an element's text at both ends
+    } cases[] = {{"1.0.2.30", "1.0.2.30", "1.0.2.30"},
+                 {"", "", ""},
+                 {"a&b<c>'\"", "a&amp;b&lt;c&gt;&apos;&quot;", "a&b<c>'\""},
+                 {" 1.0 .2\t", " 1.0 .2\t", "1.0 .2"}};  // stamped as given, blanks and all
+    for (const auto& [version, escaped, readBack] : cases) {
         VersionDataDocument doc;
         ASSERT_TRUE(doc.load(kVersionDataTemplate));
         StampVersion(doc, version);
@@ -128,7 +134,7 @@ TEST(ZoneProfilesTest, StampingTheTemplate) {
         EXPECT_EQ(StampedVersionData(version), Stamped(escaped));
         // Stamping the stamped file again leaves only the second version.
         ASSERT_TRUE(doc.load(*doc.save()));
-        EXPECT_EQ(doc.getText(kVersionElementPath), version);
+        EXPECT_EQ(doc.getText(kVersionElementPath), readBack);
         StampVersion(doc, "9");
         EXPECT_EQ(doc.save(), Stamped("9"));
     }

@@ -103,6 +103,7 @@ TEST_F(ClientDirectoryTest, LauncherSearch) {
         std::optional<int> failSnapshotFrom;
         Text box;  // the edit box's text afterwards; "accepted" when MainWindow opened
         std::vector<Text> messages;
+        std::optional<int> goneFrom = {};
     } cases[] = {
         {"launcher in its rude folder", {{7, "explorer.exe"}, {42, "client.EXE"}},
          {{42, "D:\\我的游戏\\穿越火线\\rude\\Client.exe"}}, {}, "accepted", {""}},  // the announcement
@@ -114,6 +115,7 @@ TEST_F(ClientDirectoryTest, LauncherSearch) {
         {"path outside the code page", {{3, "Client.exe"}}, {{3, "C:\\?\\rude\\Client.exe"}}, {}, "", {}},
         {"exits before the path is read", {{3, "Client.exe"}}, {}, 2, "", {"创建进程快照失败"}},
         {"no snapshot at all", {{3, "Client.exe"}}, {}, 1, "abc", {}},
+        {"gone between the two snapshots", {{3, "Client.exe"}}, {{3, "D:\\我的游戏\\穿越火线\\rude\\Client.exe"}}, {}, "", {}, 2},
     };
     for (const auto& c : cases) {
         TestProgram p;
@@ -121,6 +123,7 @@ TEST_F(ClientDirectoryTest, LauncherSearch) {
         p.processes.entries = c.entries;
         p.processes.modules = c.modules;
         p.processes.failSnapshotFrom = c.failSnapshotFrom;
+        p.processes.goneFrom = c.goneFrom;
         p.ui.open(Window::Start);
         p.ui.type(Window::Start, kEdit, "abc");
         p.ui.press(Window::Start, "超级链接框2");

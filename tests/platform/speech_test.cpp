@@ -1,6 +1,12 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <gtest/gtest.h>
 
 #include "platform/linux/espeak_voice.h"
+#include "support/utf8.h"
 
 namespace zonvex::linux_platform {
 namespace {
@@ -24,6 +30,24 @@ TEST(SpeechTest, TheVoiceReadsTonesNotDigitsInEnglish) {
     // Mandarin tones are written as pitch contours such as 55 (first tone) and 214 (third).
     EXPECT_NE(phonemes->find("55"), std::string::npos) << *phonemes;
     EXPECT_NE(phonemes->find("214"), std::string::npos) << *phonemes;
+}
+
+// A voice that never finishes (a sound system that does not return) is killed at the limit
+// and reaped, and the call returns.
+TEST(SpeechTest, AVoiceThatHangsIsKilledAtTheLimit) {
+    EspeakVoice voice(std::chrono::milliseconds(200), [](const std::string&) {
+        for (;;) pause();
+        return true;
+    });
+    EXPECT_FALSE(voice.speak("恭喜您已经成功转换到体验服一区"));
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "no child left running or unreaped";
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST(SpeechTest, AVoiceThatFinishesInTimeHasSpoken) {
+    EspeakVoice voice(std::chrono::milliseconds(5000), [](const std::string& utf8) { return utf8 == testing::U8(u8"恭喜您"); });
+    EXPECT_TRUE(voice.speak("恭喜您"));
 }
 
 }  // namespace

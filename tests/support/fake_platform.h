@@ -86,6 +86,7 @@ public:
     std::optional<std::vector<ProcessEntry>> snapshot() const override {
         ++snapshots;
         if (failSnapshotFrom && snapshots >= *failSnapshotFrom) return std::nullopt;
+        if (goneFrom && snapshots >= *goneFrom) return std::vector<ProcessEntry>{};
         return entries;
     }
     std::optional<Text> modulePath(unsigned long id) const override {
@@ -96,6 +97,7 @@ public:
     std::vector<ProcessEntry> entries;
     std::map<unsigned long, Text> modules;
     std::optional<int> failSnapshotFrom;  // the first snapshot (1-based) that fails
+    std::optional<int> goneFrom;          // the first snapshot (1-based) in which nothing runs any more
     mutable int snapshots = 0;
 };
 

@@ -12,14 +12,14 @@
 
 #include "app/layouts.h"
 #include "platform/win32/win32_window_system.h"
-#include "platform/win32/wide.h"
+#include "platform/windows/windows_platform.h"
 #include "windows/win32_test_helpers.h"
 
 namespace zonvex {
 namespace {
 
 using namespace testing;
-using win32::Wide;
+using windows_platform::Wide;
 using win32::Win32WindowSystem;
 
 struct Seen {

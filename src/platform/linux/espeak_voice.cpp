@@ -2,11 +2,13 @@
 #include "platform/linux/loaded_library.h"
 
 #include <espeak-ng/speak_lib.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
@@ -61,10 +63,32 @@ struct Espeak {
     }
 };
 
-// Runs one use of espeak-ng in a child process and returns what it wrote, or nothing when
-// the speech service could not start. espeak-ng 1.51 can hang in espeak_Terminate, so the
-// child's exit is what releases it: every call starts from nothing, like a new voice object.
-std::optional<std::string> InChild(espeak_AUDIO_OUTPUT output, const std::function<bool(const Espeak&)>& use) {
+using Clock = std::chrono::steady_clock;
+
+// Waits for the child until the deadline and kills it then; either way it is reaped. Its
+// exit status, or nothing when it had to be killed.
+std::optional<int> Reap(pid_t child, Clock::time_point deadline) {
+    int status = 0;
+    for (;;) {
+        pid_t r = waitpid(child, &status, WNOHANG);
+        if (r == child) return status;
+        if (r < 0 && errno != EINTR) return std::nullopt;
+        if (Clock::now() >= deadline) {
+            kill(child, SIGKILL);
+            while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+            }
+            return std::nullopt;
+        }
+        usleep(1000);
+    }
+}
+
+// Runs the work in a child process and returns what it wrote to g_output, or nothing when
+// it failed or was still running after the limit. espeak-ng 1.51 can hang in
+// espeak_Terminate, so the child's exit is what releases it: every call starts from
+// nothing, like a new voice object.
+std::optional<std::string> InChild(const std::function<bool()>& work, std::chrono::milliseconds limit) {
+    const Clock::time_point deadline = Clock::now() + limit;
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) return std::nullopt;
     pid_t child = fork();
@@ -76,26 +100,39 @@ std::optional<std::string> InChild(espeak_AUDIO_OUTPUT output, const std::functi
     if (child == 0) {
         close(fds[0]);
         g_output = fds[1];
-        const std::optional<Espeak> espeak = Espeak::Load();
-        bool ok = espeak && espeak->Initialize(output, 0, nullptr, 0) >= 0 &&
-                  espeak->SetVoiceByName(kMandarinVoice) == EE_OK && use(*espeak);
-        _exit(ok ? 0 : 1);
+        _exit(work() ? 0 : 1);
     }
     close(fds[1]);
     std::string out;
     char buffer[65536];
     for (;;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        pollfd ready{fds[0], POLLIN, 0};
+        int r = left > 0 ? poll(&ready, 1, static_cast<int>(left)) : 0;
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;  // the limit has passed
         ssize_t n = read(fds[0], buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         out.append(buffer, static_cast<size_t>(n));
     }
     close(fds[0]);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    const std::optional<int> status = Reap(child, deadline);
+    if (!status || !WIFEXITED(*status) || WEXITSTATUS(*status) != 0) return std::nullopt;
     return out;
+}
+
+// Sets espeak-ng up with the Mandarin voice and uses it; false when the speech service
+// cannot start.
+bool WithEspeak(espeak_AUDIO_OUTPUT output, const std::function<bool(const Espeak&)>& use) {
+    const std::optional<Espeak> espeak = Espeak::Load();
+    return espeak && espeak->Initialize(output, 0, nullptr, 0) >= 0 && espeak->SetVoiceByName(kMandarinVoice) == EE_OK &&
+           use(*espeak);
+}
+
+// One use of espeak-ng in a child of its own, within the speaking limit.
+std::optional<std::string> InEspeakChild(espeak_AUDIO_OUTPUT output, const std::function<bool(const Espeak&)>& use) {
+    return InChild([&] { return WithEspeak(output, use); }, EspeakVoice::kLimit);
 }
 
 bool Synthesize(const Espeak& espeak, const std::string& utf8) {
@@ -103,17 +140,21 @@ bool Synthesize(const Espeak& espeak, const std::string& utf8) {
            espeak.Synchronize() == EE_OK;
 }
 
+bool SpeakThroughSoundCard(const std::string& utf8) {
+    return WithEspeak(AUDIO_OUTPUT_SYNCH_PLAYBACK, [&](const Espeak& espeak) { return Synthesize(espeak, utf8); });
+}
+
 }  // namespace
 
 bool EspeakVoice::speak(const Text& text) {
     const std::string utf8 = GbkToUtf8(text);
-    return InChild(AUDIO_OUTPUT_SYNCH_PLAYBACK, [&](const Espeak& espeak) { return Synthesize(espeak, utf8); })
-        .has_value();
+    const Speaker speaker = speaker_ ? speaker_ : SpeakThroughSoundCard;
+    return InChild([&] { return speaker(utf8); }, limit_).has_value();
 }
 
 std::optional<std::vector<short>> SynthesizeMandarin(const Text& text) {
     const std::string utf8 = GbkToUtf8(text);
-    auto bytes = InChild(AUDIO_OUTPUT_SYNCHRONOUS, [&](const Espeak& espeak) {
+    auto bytes = InEspeakChild(AUDIO_OUTPUT_SYNCHRONOUS, [&](const Espeak& espeak) {
         espeak.SetSynthCallback(SendSamples);
         return Synthesize(espeak, utf8);
     });
@@ -125,7 +166,7 @@ std::optional<std::vector<short>> SynthesizeMandarin(const Text& text) {
 
 std::optional<std::string> MandarinPhonemes(const Text& text) {
     const std::string utf8 = GbkToUtf8(text);
-    return InChild(AUDIO_OUTPUT_SYNCHRONOUS, [&](const Espeak& espeak) {
+    return InEspeakChild(AUDIO_OUTPUT_SYNCHRONOUS, [&](const Espeak& espeak) {
         const void* at = utf8.c_str();
         while (at) {
             const char* clause = espeak.TextToPhonemes(&at, espeakCHARS_UTF8, 0);

@@ -17,17 +17,38 @@ bool Files::exists(const Text& path) const {
     return lstat(HostPath(path, prefix_).c_str(), &st) == 0;
 }
 
-std::optional<std::string> Files::read(const Text& path) const {
-    int fd = ::open(HostPath(path, prefix_).c_str(), O_RDONLY | O_CLOEXEC);
+int OpenRegularFile(const std::string& hostPath) {
+    // Looked at before opening: opening a named pipe waits for a writer, and opening a
+    // device may do whatever the device does. Checked again on what was opened, in case
+    // the name was replaced in between.
+    struct stat st;
+    if (::stat(hostPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& hostPath, size_t limit) {
+    int fd = OpenRegularFile(hostPath);
     if (fd < 0) return std::nullopt;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || static_cast<unsigned long long>(st.st_size) > limit) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::string bytes;
     char buffer[65536];
     for (;;) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
+        // A read error, or a file that grows beyond the limit while it is read.
+        if (n < 0 || bytes.size() + static_cast<size_t>(n) > limit) {
             ::close(fd);
-            return std::nullopt;  // a directory, or a read error
+            return std::nullopt;
         }
         if (n == 0) break;
         bytes.append(buffer, static_cast<size_t>(n));
@@ -35,6 +56,8 @@ std::optional<std::string> Files::read(const Text& path) const {
     ::close(fd);
     return bytes;
 }
+
+std::optional<std::string> Files::read(const Text& path) const { return ReadRegularFile(HostPath(path, prefix_)); }
 
 bool Files::isFolder(const Text& path) const {
     struct stat st;

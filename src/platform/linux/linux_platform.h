@@ -23,19 +23,28 @@ std::string HostPath(const Text& windowsPath, const std::string& winePrefix);
 Text PathText(const std::string& hostPath);
 // The real path, resolving as much of it as exists; the path itself when even that fails.
 std::string Canonical(const std::string& hostPath);
-// The content of a regular file of at most `limit` bytes; nothing for anything else.
-std::optional<std::string> ReadRegularFile(const std::string& path, size_t limit);
-
 // The directory that holds the running executable, as a host path.
 std::string ProgramDirectory();
 // Makes that directory the current one; where it cannot be entered, the process stays
 // where it was started.
 void EnterProgramDirectory();
 
+// No file of an installation or a Wine prefix comes near this; anything larger is taken
+// for unreadable, as is anything that is not a regular file (a named pipe, a device, a
+// folder), so no file on disk can hold the windows up or fill the memory.
+inline constexpr size_t kMaxFileSize = 64u << 20;
+// A descriptor of the regular file at the host path (links followed), opened for reading
+// without waiting; -1 for anything else.
+int OpenRegularFile(const std::string& hostPath);
+// The bytes of the regular file at the host path; nothing when it is not a regular file,
+// cannot be read or holds more than the limit.
+std::optional<std::string> ReadRegularFile(const std::string& hostPath, size_t limit = kMaxFileSize);
+
 class Files final : public FileSystem {
 public:
     explicit Files(std::string winePrefix) : prefix_(std::move(winePrefix)) {}
     bool exists(const Text& path) const override;
+    // ReadRegularFile, through the path mapping.
     std::optional<std::string> read(const Text& path) const override;
     // A target that is a symbolic link is replaced where it points. A read-only target is
     // one without any write permission bit, whoever runs the program (root too), as the

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 #include "platform/linux/linux_platform.h"
 #include "platform/web_address.h"
@@ -66,9 +65,13 @@ void XdgShell::open(const Text& target) {
 void DetachedLauncher::start(const Text& path) {
     const std::string ownPrefix = environment_.ownPrefix();
     std::string host = HostPath(path, ownPrefix);
+    // Only a regular file can be started; a named pipe in its place would hold the reading
+    // of its first bytes up for good.
+    const int fd = OpenRegularFile(host);
+    if (fd < 0) return;
     char magic[2] = {};
-    std::ifstream in(host, std::ios::binary);
-    bool windowsExecutable = in.read(magic, 2) && magic[0] == 'M' && magic[1] == 'Z';
+    const bool windowsExecutable = ::read(fd, magic, 2) == 2 && magic[0] == 'M' && magic[1] == 'Z';
+    ::close(fd);
     if (!windowsExecutable) {
         SpawnDetached({host});
         return;

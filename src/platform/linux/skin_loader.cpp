@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/linux/linux_platform.h"
 
@@ -27,8 +25,7 @@ std::optional<Text> DlSkinLoader::privateCopy(std::span<const unsigned char> ima
     fs::create_directories(cacheDirectory_, ec);
     fs::permissions(cacheDirectory_, fs::perms::owner_all, ec);
     const std::string file = cacheDirectory_ + "/SkinH_EL.dll";
-    std::ifstream existing(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(existing), std::istreambuf_iterator<char>()};
+    const std::optional<std::string> bytes = ReadRegularFile(file);
     const std::string_view wanted(reinterpret_cast<const char*>(image.data()), image.size());
     if (bytes == wanted) return PathText(file);
     // Replaced whole, never changed in place: another running copy may have it loaded.

@@ -165,19 +165,6 @@ Environment Environment::ForHome(std::string home) {
 
 std::string Environment::ownPrefix() const { return winePrefix.empty() ? home + "/.wine" : winePrefix; }
 
-std::optional<std::string> ReadRegularFile(const std::string& path, size_t limit) {
-    // Only a regular file: reading a pipe or a device could wait for ever.
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    auto size = fs::file_size(path, ec);
-    if (ec || size > limit) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    std::string content(size, '\0');
-    if (!in.read(content.data(), static_cast<std::streamsize>(size)) && !in.eof()) return std::nullopt;
-    content.resize(static_cast<size_t>(in.gcount()));  // shorter if it shrank meanwhile
-    return content;
-}
-
 bool IsWinePrefix(const std::string& folder) {
     std::error_code ec;
     return fs::is_directory(folder + "/drive_c", ec) && fs::is_regular_file(folder + "/user.reg", ec);

@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "platform/message_box_text.h"
 #include "platform/qt/pictures.h"
 
 namespace zonvex::qt {
@@ -228,7 +229,8 @@ void QtWindowSystem::build(Window window) {
             switch (c.pointer) {
                 case Pointer::Custom: w->setCursor(pointer); break;
                 case Pointer::Hand: w->setCursor(Qt::PointingHandCursor); break;
-                case Pointer::Default: w->setCursor(Qt::ArrowCursor); break;
+                // The system's own: the text I-beam over an edit box, the arrow elsewhere.
+                case Pointer::Default: w->setCursor(c.kind == ControlKind::EditBox ? Qt::IBeamCursor : Qt::ArrowCursor); break;
             }
             open.controls.emplace(name(c), w);
         }
@@ -307,7 +309,7 @@ void QtWindowSystem::setTimerPeriod(Window window, std::string_view name, int ms
 }
 
 void QtWindowSystem::message(const Text& text) {
-    QMessageBox box(QMessageBox::NoIcon, ToQString("信息："), ToQString(text), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, ToQString("信息："), ToQString(ShortenedForMessageBox(text)), QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

@@ -8,10 +8,14 @@
 #include <cwctype>
 #include <vector>
 
+#include "platform/message_box_text.h"
 #include "platform/pictures.h"
-#include "platform/win32/wide.h"
+#include "platform/windows/windows_platform.h"
 
 namespace zonvex::win32 {
+
+using windows_platform::Narrow;
+using windows_platform::Wide;
 
 namespace {
 
@@ -453,7 +457,8 @@ void Win32WindowSystem::setTimerPeriod(Window window, std::string_view name, int
 void Win32WindowSystem::message(const Text& text) {
     // No owner, and task-modal: every window of the program is disabled meanwhile, while
     // the box's own loop keeps delivering timer ticks to them.
-    MessageBoxW(nullptr, Wide(text).c_str(), Wide("信息：").c_str(), MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
+    MessageBoxW(nullptr, Wide(ShortenedForMessageBox(text)).c_str(), Wide("信息：").c_str(),
+                MB_OK | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
 std::optional<Text> Win32WindowSystem::browseFolder(const Text& prompt) {

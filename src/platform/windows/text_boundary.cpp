@@ -9,13 +9,21 @@ namespace {
 
 constexpr UINT kGbk = 936;
 
+// GB18030 reads every GBK text as GBK does, and also the four-byte sequences of pages
+// converted from UTF-8 (an announcement may hold such characters); where the system lacks
+// it (Wine 8 does), GBK.
+UINT ReadingCodePage() {
+    static const UINT codePage = IsValidCodePage(54936) ? 54936 : kGbk;
+    return codePage;
+}
+
 }  // namespace
 
 std::wstring Wide(std::string_view text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
     std::wstring wide(text.size(), L'\0');  // never more units than bytes
-    const int n = MultiByteToWideChar(kGbk, 0, text.data(), size, wide.data(), size);
+    const int n = MultiByteToWideChar(ReadingCodePage(), 0, text.data(), size, wide.data(), size);
     wide.resize(n > 0 ? static_cast<size_t>(n) : 0);
     return wide;
 }

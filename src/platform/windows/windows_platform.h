@@ -10,7 +10,8 @@
 
 namespace zonvex::windows_platform {
 
-// GBK text to UTF-16 for the W functions.
+// GBK text (and the four-byte GB18030 sequences a page may bring) to UTF-16 for the W
+// functions.
 std::wstring Wide(std::string_view text);
 // UTF-16 from the W functions to GBK text; a character GBK lacks becomes "?", as the ANSI
 // functions report it.

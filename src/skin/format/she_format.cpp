@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "LzmaDec.h"
 
@@ -23,16 +24,17 @@ std::optional<std::vector<unsigned char>> Unpack(std::span<const unsigned char> 
 
     // The stream ends with its end marker. Decoding into exactly the promised size makes
     // the decoder check that the marker follows: a stream that would give more, or ends
-    // before, is refused.
-    std::vector<unsigned char> content(size);
+    // before, is refused. The buffer is only touched as far as the stream fills it, so a
+    // header that claims more than its stream gives costs no more than what it gives.
+    std::unique_ptr<unsigned char[]> buffer = std::make_unique_for_overwrite<unsigned char[]>(size);
     SizeT contentSize = size;
     SizeT streamSize = file.size() - kHeaderSize;
     ELzmaStatus status;
     ISzAlloc allocator = {Allocate, Free};
-    const SRes result = LzmaDecode(content.data(), &contentSize, file.data() + kHeaderSize, &streamSize,
+    const SRes result = LzmaDecode(buffer.get(), &contentSize, file.data() + kHeaderSize, &streamSize,
                                    file.data() + 10, LZMA_PROPS_SIZE, LZMA_FINISH_END, &status, &allocator);
     if (result != SZ_OK || status != LZMA_STATUS_FINISHED_WITH_MARK || contentSize != size) return std::nullopt;
-    return content;
+    return std::vector<unsigned char>(buffer.get(), buffer.get() + size);
 }
 
 }  // namespace zonvex::skin

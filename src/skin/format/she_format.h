@@ -20,8 +20,9 @@ inline constexpr unsigned char kMagic[] = {'.', 'S', 'H', 'E', 0x00, 0x03};
 // lc 3, lp 0, pb 2 and an 8 MiB dictionary, as the properties are written in a stream header.
 inline constexpr unsigned char kProperties[] = {0x5D, 0x00, 0x00, 0x80, 0x00};
 inline constexpr uint32_t kDictionarySize = 8u << 20;
-// No skin unpacks to more; a header that says otherwise is damaged.
-inline constexpr size_t kMaxUnpackedSize = 64u << 20;
+// No skin unpacks to more (the built-in ones hold about 9 KB); a header that says otherwise
+// is damaged.
+inline constexpr size_t kMaxUnpackedSize = 4u << 20;
 
 // The whole skin file for the content. Deterministic: the same content gives the same bytes.
 // Only on the build machine (zonvex_skin_pack).
