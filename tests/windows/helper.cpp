@@ -8,12 +8,16 @@
 
 namespace {
 
+// Written beside the file and moved into place, so a test that waits for the file never
+// reads it half-written.
 void WriteFileText(const std::wstring& file, const std::wstring& text) {
-    HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring part = file + L".part";
+    HANDLE h = CreateFileW(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     DWORD written;
     WriteFile(h, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
     CloseHandle(h);
+    MoveFileExW(part.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 }  // namespace
