@@ -2,7 +2,7 @@
 """Measures each figure of Zonvex beside the floor it is built on, in the same run, and prints
 one line per figure: ours, the floor, the ratio and the target.
 
-    bench/run.py BUILD_DIR SOURCE_ROOT PORT
+    bench/run.py BUILD_DIR SOURCE_ROOT PORT [WINDOWS_BUILD_DIR]
 
 Each measurement runs in a process of its own, ours and the floor taking turns, and the
 median of the rounds is reported: on a shared machine absolute times drift, ratios less so.
@@ -53,8 +53,57 @@ def serve(folder, port):
     return server
 
 
+def make_installation(build, install):
+    """A client installation set to the live servers."""
+    os.makedirs(f"{install}/RUDE/config")
+    open(f"{install}/crossfire.exe", "w").close()
+    subprocess.run([f"{build}/tests/zonvex_write_profile", install, "live", "1.0.320.500"], check=True)
+
+
+def make_site(tmp, root, port):
+    """The sample pages, their links pointing at the local server; the folder to serve."""
+    site = f"{tmp}/site"
+    os.makedirs(site)
+    for page in ("versions", "bulletin"):
+        text = open(f"{root}/samples/pages/{page}.html", encoding="utf-8").read()
+        open(f"{site}/{page}.html", "w", encoding="utf-8").write(text.replace("@BASE@", f"http://127.0.0.1:{port}"))
+    return site
+
+
+def windows_figures(windows, build, root, port, row):
+    """The Windows program under Wine: start-up and peak memory beside a minimal Win32 window
+    with one Chinese label, both through Wine in the same run, and the size of zonvex.exe."""
+    wine_run = f"{root}/scripts/lib/wine-run"
+    with tempfile.TemporaryDirectory() as tmp:
+        prefix = f"{tmp}/prefix"
+        env = dict(os.environ, WINEPREFIX=prefix, HOME=tmp, ZONVEX_WINE_UNMANAGED="1")
+        subprocess.run([wine_run, "cmd", "/c", "exit"], env=env, capture_output=True)  # makes the prefix
+        make_installation(build, f"{prefix}/drive_c/cf")
+        server = serve(make_site(tmp, root, port), port)
+        probe = f"{windows}/bench/windows/zonvex_startup_probe.exe"
+        minimal = f"{windows}/bench/windows/zonvex_minimal_window.exe"
+        spawn([wine_run, probe, "start"], env)  # the first start writes the skin library beside the probe
+        measured = {name: [] for name in ("start", "label", "main", "label rss")}
+        for _ in range(ROUNDS * 2):
+            measured["start"].append(spawn([wine_run, probe, "start"], env)[0])
+            t, rss = spawn([wine_run, minimal], env)
+            measured["label"].append(t)
+            measured["label rss"].append(rss)
+            measured["main"].append(spawn([wine_run, probe, "main", "C:\\cf"], env)[1])
+        server.shutdown()
+        subprocess.run(["wineserver", "-k"], env=env)
+    m = {name: statistics.median(values) for name, values in measured.items()}
+    row("Windows, under Wine: start-up until StartWindow is shown (vs a Win32 window with one Chinese label)",
+        m["start"], m["label"], "ms", "<= 1.3")
+    row("Windows, under Wine: peak memory, MainWindow after the first tick (vs the same window)",
+        m["main"], m["label rss"], "MiB", "<= 1.3")
+    size = os.path.getsize(f"{windows}/zonvex.exe") / (1 << 20)
+    return f"Windows: zonvex.exe is {size:.2f} MiB, self-contained (no DLL beside it)"
+
+
 def main():
     build, root, port = sys.argv[1], sys.argv[2], int(sys.argv[3])
+    windows = sys.argv[4] if len(sys.argv) > 4 else None
     rows = []
 
     def row(figure, ours, floor, unit, target, higher_is_better=False):
@@ -84,17 +133,10 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         prefix = f"{tmp}/prefix"
         install = f"{prefix}/drive_c/cf"
-        os.makedirs(f"{install}/RUDE/config")
         os.makedirs(f"{prefix}/dosdevices")
         os.symlink("../drive_c", f"{prefix}/dosdevices/c:")
-        open(f"{install}/crossfire.exe", "w").close()
-        subprocess.run([f"{build}/tests/zonvex_write_profile", install, "live", "1.0.320.500"], check=True)
-        site = f"{tmp}/site"
-        os.makedirs(site)
-        for page in ("versions", "bulletin"):
-            text = open(f"{root}/samples/pages/{page}.html", encoding="utf-8").read()
-            open(f"{site}/{page}.html", "w", encoding="utf-8").write(text.replace("@BASE@", f"http://127.0.0.1:{port}"))
-        server = serve(site, port)
+        make_installation(build, install)
+        server = serve(make_site(tmp, root, port), port)
         env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_RUNTIME_DIR=tmp, HOME=tmp,
                    XDG_CACHE_HOME=f"{tmp}/cache", WINEPREFIX=prefix)
         os.chmod(tmp, 0o700)
@@ -120,10 +162,14 @@ def main():
     row("peak memory (fair: one Chinese label and one libcurl read of the same pages)", m["main"],
         m["label and pages rss"], "MiB", "<= 1.3")
 
+    notes = [windows_figures(windows, build, root, port, row)] if windows else []
+
     width = max(len(r[0]) for r in rows)
     print(f"{'figure':<{width}}  {'ours':>12}  {'floor':>12}  {'ratio':>6}  target")
     for figure, ours, floor, ratio, target in rows:
         print(f"{figure:<{width}}  {ours:>12}  {floor:>12}  {ratio:6.2f}  {target}")
+    for note in notes:
+        print(note)
 
 
 if __name__ == "__main__":
