@@ -91,6 +91,7 @@ def windows_figures(windows, build, root, port, row):
             measured["label rss"].append(rss)
             measured["main"].append(spawn([wine_run, probe, "main", "C:\\cf"], env)[1])
         server.shutdown()
+        server.server_close()
         subprocess.run(["wineserver", "-k"], env=env)
     m = {name: statistics.median(values) for name, values in measured.items()}
     row("Windows, under Wine: start-up until StartWindow is shown (vs a Win32 window with one Chinese label)",
@@ -154,6 +155,7 @@ def main():
             measured["label and pages rss"].append(spawn([label, *pages], env)[1])
             measured["main"].append(spawn([probe, "main", install], env)[1])
         server.shutdown()
+        server.server_close()
     m = {name: statistics.median(values) for name, values in measured.items()}
     row("start-up until StartWindow is shown (vs an empty Qt window)", m["start"], m["empty"], "ms", "(old floor)")
     row("start-up (fair: a Qt window with one Chinese label)", m["start"], m["label"], "ms", "<= 1.3")
