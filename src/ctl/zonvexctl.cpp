@@ -262,6 +262,7 @@ private:
             Text folder, before, after, version;
         } log;
         try {
+            if (folderArg) log.folder = Utf8ToGbk(*folderArg);
             const Text folder = Locate(folderArg);
             log.folder = folder;
             const ClientStatus before = Detect(folder);
