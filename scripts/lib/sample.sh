@@ -55,3 +55,22 @@ serve_sample_pages() {
   echo "Could not serve the sample pages on 127.0.0.1:$port (is the port taken?)." >&2
   return 1
 }
+
+# make_windows_sample PREFIX WRITE_PROFILE_TOOL QQLOGIN_EXE
+# The same installation in a real Wine prefix (made with wineboot through scripts/lib/wine-run),
+# for the Windows program: its launcher is QQLOGIN_EXE (a Windows program that appends its
+# working folder to launcher.log beside itself), and the registry value is written with
+# Wine's own reg.
+make_windows_sample() {
+  local prefix="$1" write_profile="$2" qqlogin="$3"
+  local here
+  here="$(dirname "${BASH_SOURCE[0]}")"
+  local install_dir="$prefix/drive_c/游戏/穿越火线"
+  WINEPREFIX="$prefix" "$here/wine-run" cmd /c exit 0 >/dev/null 2>&1 || true
+  mkdir -p "$install_dir/RUDE/config"
+  : > "$install_dir/crossfire.exe"
+  "$write_profile" "$install_dir" live 1.0.320.500
+  cp "$qqlogin" "$install_dir/QQLogin.exe"
+  WINEPREFIX="$prefix" "$here/wine-run" reg add 'HKCU\Software\Tencent\CrossFire' /v install /t REG_SZ \
+    /d 'C:\游戏\穿越火线\rude\Client.exe' /f >/dev/null 2>&1
+}

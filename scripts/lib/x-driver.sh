@@ -24,3 +24,15 @@ dismiss() {
 
 # screen PNG: the whole screen.
 screen() { sleep 0.5; import -window root "$1"; }
+
+# The Windows program under Wine: Wine's X window of a top-level window is its client area,
+# wherever it stands, so controls are found relative to the window with the given title.
+# click_in TITLE X Y / type_in TITLE X Y TEXT, with X and Y as the layouts give them.
+window_named() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1; }
+click_in() {
+  local w
+  w="$(window_named "$1")" || return 1
+  xdotool mousemove --window "$w" "$2" "$3" click 1
+  sleep 0.3
+}
+type_in() { click_in "$1" "$2" "$3" && xdotool type --delay 30 "$4" && sleep 0.3; }

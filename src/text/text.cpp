@@ -4,6 +4,21 @@
 
 namespace zonvex {
 
+namespace {
+
+// The first occurrence of needle at or after `from`, as a byte position. The GNU C
+// library's memmem is several times faster than a portable search on long texts.
+size_t FindBytes(std::string_view haystack, std::string_view needle, size_t from) {
+#ifdef __GLIBC__
+    const void* at = memmem(haystack.data() + from, haystack.size() - from, needle.data(), needle.size());
+    return at ? static_cast<size_t>(static_cast<const char*>(at) - haystack.data()) : std::string_view::npos;
+#else
+    return haystack.find(needle, from);
+#endif
+}
+
+}  // namespace
+
 long FindAtCharStart(std::string_view haystack, std::string_view needle) {
     if (haystack.empty()) return -1;
     if (needle.empty()) return 1;
@@ -12,11 +27,8 @@ long FindAtCharStart(std::string_view haystack, std::string_view needle) {
     // there every byte of 0x80 or above opens a pair. So the candidate starts a character
     // when an even number of such bytes separates it from the last character start known.
     size_t known = 0;  // a character start at or before every candidate still to come
-    auto find = [&](size_t from) -> size_t {
-        const void* at = memmem(haystack.data() + from, haystack.size() - from, needle.data(), needle.size());
-        return at ? static_cast<size_t>(static_cast<const char*>(at) - haystack.data()) : std::string_view::npos;
-    };
-    for (size_t candidate = find(0); candidate != std::string_view::npos; candidate = find(candidate + 1)) {
+    for (size_t candidate = FindBytes(haystack, needle, 0); candidate != std::string_view::npos;
+         candidate = FindBytes(haystack, needle, candidate + 1)) {
         size_t from = candidate;
         while (from > known && IsLeadByte(haystack[from - 1])) --from;
         if ((candidate - from) % 2 != 0) {
