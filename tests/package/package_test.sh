@@ -11,6 +11,7 @@ build="$1"
 root="$2"
 write_profile="$3"
 source "$root/scripts/lib/sample.sh"
+source "$root/scripts/lib/x-driver.sh"
 
 work="$(mktemp -d)"
 chmod 755 "$work"
@@ -74,7 +75,7 @@ chown nobody "$user"
 setpriv --reuid=nobody --regid=nogroup --clear-groups \
   env HOME="$user" XDG_CACHE_HOME="$user/cache" XDG_RUNTIME_DIR="$user" "$usr/bin/zonvex" >"$work/zonvex.log" 2>&1 &
 pid=$!
-timeout 20 xdotool search --sync --onlyvisible --name '^【Vorlan】Zonvex - 请选择您的客户端地址$' >/dev/null ||
+[ -n "$(window_named '【Vorlan】Zonvex - 请选择您的客户端地址')" ] ||
   { cat "$work/zonvex.log" >&2; fail "zonvex did not show StartWindow"; }
 [ -f "$user/cache/zonvex/SkinH_EL.dll" ] || fail "no private copy of the skin library"
 [ ! -e "$usr/bin/SkinH_EL.dll" ] || fail "the skin library was written beside the installed program"
