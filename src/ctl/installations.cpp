@@ -24,26 +24,28 @@ Text FolderKey(const Text& folder) {
 
 }  // namespace
 
-std::vector<Installation> InstallationsInPrefix(const std::string& prefix, const FileSystem& files,
-                                                const Registry& registry, const ProcessList& processes) {
-    // Both the registry value and a launcher's image name <folder>\rude\Client.exe.
-    std::vector<std::pair<Text, std::string>> candidates;
-    if (auto value = registry.currentUserString(Text(kRegistryKey), Text(kRegistryValue)))
-        candidates.emplace_back(*value, "registry");
-    for (const ProcessEntry& entry : processes.snapshot().value_or(std::vector<ProcessEntry>())) {
-        if (entry.id == 0 || !EqualsIgnoringAsciiCase(entry.exeName, kRunningLauncherName)) continue;
-        if (auto path = processes.modulePath(entry.id)) candidates.emplace_back(UpToFirstZero(*path), "running");
-    }
-
+std::vector<Installation> InstallationsSeen(std::span<const LauncherSighting> sightings, const FileSystem& files) {
     std::vector<Installation> found;
-    for (const auto& [image, source] : candidates) {
-        Text folder = RemoveAllIgnoringAsciiCase(image, kRunningLauncherSuffix);
+    for (const LauncherSighting& s : sightings) {
+        Text folder = RemoveAllIgnoringAsciiCase(UpToFirstZero(s.image), kRunningLauncherSuffix);
         if (folder.empty() || !files.exists(folder + Text(kMainExecutableSuffix))) continue;
         bool known = false;
         for (const Installation& i : found) known |= FolderKey(i.folder) == FolderKey(folder);
-        if (!known) found.push_back({std::move(folder), prefix, source});
+        if (!known) found.push_back({std::move(folder), s.prefix, s.source});
     }
     return found;
+}
+
+std::vector<LauncherSighting> SightingsInPrefix(const std::string& prefix, const Registry& registry,
+                                                const ProcessList& processes) {
+    std::vector<LauncherSighting> sightings;
+    if (auto value = registry.currentUserString(Text(kRegistryKey), Text(kRegistryValue)))
+        sightings.push_back({*value, prefix, "registry"});
+    for (const ProcessEntry& entry : processes.snapshot().value_or(std::vector<ProcessEntry>())) {
+        if (entry.id == 0 || !EqualsIgnoringAsciiCase(entry.exeName, kRunningLauncherName)) continue;
+        if (auto path = processes.modulePath(entry.id)) sightings.push_back({*path, prefix, "running"});
+    }
+    return sightings;
 }
 
 }  // namespace zonvex

@@ -1,5 +1,6 @@
 #pragma once
 // Where zonvexctl looks for client installations when it is not told a folder.
+#include <span>
 #include <string>
 #include <vector>
 
@@ -7,16 +8,27 @@
 
 namespace zonvex {
 
-struct Installation {
-    Text folder;         // as the program takes it: a Windows path in its prefix, or a host path
-    std::string prefix;  // the Wine prefix it was found in
-    std::string source;  // how: "registry" (the folder the client recorded) or "running" (a running launcher)
+// A sign of an installation: the path of its launcher's image, <folder>\rude\Client.exe, as a
+// prefix's registry records it or a running launcher shows it.
+struct LauncherSighting {
+    Text image;
+    std::string prefix;  // the Wine prefix it was seen in
+    std::string source;  // "registry" or "running"
 };
 
-// The installations one Wine prefix shows: the folder its registry records, then the folders
-// of its running launchers (Client.exe). Each is listed once and only when it holds
-// crossfire.exe. `files` maps the prefix's paths.
-std::vector<Installation> InstallationsInPrefix(const std::string& prefix, const FileSystem& files,
-                                                const Registry& registry, const ProcessList& processes);
+struct Installation {
+    Text folder;         // as the program takes it: a Windows path, or a host path
+    std::string prefix;  // the Wine prefix it was found in
+    std::string source;  // how: "registry" or "running"
+};
+
+// The installations the sightings point at, in their order: each folder once, and only
+// when it holds crossfire.exe.
+std::vector<Installation> InstallationsSeen(std::span<const LauncherSighting> sightings, const FileSystem& files);
+
+// What one Wine prefix shows: the launcher path its registry records, then the running
+// launchers (Client.exe).
+std::vector<LauncherSighting> SightingsInPrefix(const std::string& prefix, const Registry& registry,
+                                                const ProcessList& processes);
 
 }  // namespace zonvex

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     CurlHttp http;
     DetachedLauncher launcher(prefix);
     ControlServices services{files, http, launcher,
-                             [&] { return InstallationsInPrefix(prefix, files, registry, processes); },
+                             [&] { return InstallationsSeen(SightingsInPrefix(prefix, registry, processes), files); },
                              {ZONVEX_VERSIONS_PAGE_URL, ZONVEX_BULLETIN_PAGE_URL}, LogFile()};
     const std::vector<std::string> args(argv + 1, argv + argc);
     return RunZonvexctl(args, services, std::cout, std::cerr);

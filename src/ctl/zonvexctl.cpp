@@ -249,7 +249,8 @@ private:
         if (page.empty()) throw Failure{kNoRecommendation, "page-unreadable", Text(kVersionsUnreadable)};
         const Text version = RecommendedVersions(page)[static_cast<int>(zone)];
         if (version.empty())
-            throw Failure{kNoRecommendation, "no-recommendation", "版本推荐页面上没有" + Text(NameOf(zone).name) + "的推荐版本。"};
+            throw Failure{kNoRecommendation, "no-recommendation",
+                          "版本推荐页面上没有" + Text(NameOf(zone).name) + "的推荐版本。"};
         if (IsStopWord(zone, version)) throw Failure{kRefused, "refused", Text(SwitchTextsOf(zone).refusal)};
         Say(Text(kRecommendedUsed) + version);
         return version;

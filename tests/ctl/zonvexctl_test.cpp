@@ -75,7 +75,7 @@ public:
 
     Result run(const std::vector<std::string>& args) {
         ControlServices services{files, http, launcher,
-                                 [this] { return InstallationsInPrefix(prefix().string(), files, registry, processes); },
+                                 [this] { return InstallationsSeen(SightingsInPrefix(prefix().string(), registry, processes), files); },
                                  {pages.url("/versions.html"), pages.url("/bulletin.html")}, logFile().string()};
         std::ostringstream out, err;
         int code = RunZonvexctl(args, services, out, err);
