@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
