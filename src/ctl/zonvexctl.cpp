@@ -123,6 +123,11 @@ std::string Now() {
     return std::string(stamp, strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S%z", &local));
 }
 
+// What the log says of a switch; empty where it is not known (yet).
+struct SwitchRecord {
+    Text folder, before, after, version;  // before and after: the zones as the JSON names them
+};
+
 // The command line, taken apart.
 struct Invocation {
     std::string command;
@@ -260,9 +265,7 @@ private:
     int Switch(ZoneProfile zone, const std::optional<std::string>& given, bool launch,
                const std::optional<std::string>& folderArg) {
         // Game managers throw a pre-launch command's output away: the log keeps every switch.
-        struct {
-            Text folder, before, after, version;
-        } log;
+        SwitchRecord log;
         try {
             if (folderArg) log.folder = Utf8ToGbk(*folderArg);
             const Text folder = Locate(folderArg);
@@ -287,7 +290,7 @@ private:
             const ClientStatus after = Detect(folder);
             log.after = ZoneKey(after.zone);
             const std::string_view result = already ? "already" : "switched";
-            AppendLog(log.folder, log.before, log.after, log.version, "0 " + std::string(result));
+            AppendLog(log, "0 " + std::string(result));
 
             Say(Text(SwitchTextsOf(zone).success));
             if (launch) {
@@ -302,16 +305,15 @@ private:
                 PrintStatus(folder, after);
             return kDone;
         } catch (const Failure& f) {
-            AppendLog(log.folder, log.before, log.after, log.version, std::to_string(f.code) + " " + std::string(f.word));
+            AppendLog(log, std::to_string(f.code) + " " + std::string(f.word));
             throw;
         }
     }
 
-    // time, folder, zone before, zone after, version, result: one line, tab-separated.
-    void AppendLog(const Text& folder, const Text& before, const Text& after, const Text& version,
-                   const std::string& result) {
-        const std::string line = Now() + '\t' + LogField(folder) + '\t' + LogField(before) + '\t' + LogField(after) +
-                                 '\t' + LogField(version) + '\t' + result + '\n';
+    // One line, tab-separated: the time, the record's four fields, the result.
+    void AppendLog(const SwitchRecord& r, const std::string& result) {
+        const std::string line = Now() + '\t' + LogField(r.folder) + '\t' + LogField(r.before) + '\t' +
+                                 LogField(r.after) + '\t' + LogField(r.version) + '\t' + result + '\n';
         std::error_code ec;
         std::filesystem::create_directories(std::filesystem::path(s_.logFile).parent_path(), ec);
         std::ofstream file(s_.logFile, std::ios::app | std::ios::binary);
