@@ -1,6 +1,6 @@
 # The Linux build's own tests: the Wine-convention services on real files, processes and
 # pages, the Qt windows, the skin library, and the real program end to end.
-zonvex_test(platform_test platform/host_paths_test.cpp platform/wine_registry_test.cpp
+zonvex_test(platform_test platform/host_paths_test.cpp platform/wine_registry_test.cpp platform/wine_prefixes_test.cpp
             platform/proc_processes_test.cpp platform/launcher_test.cpp platform/replace_all_test.cpp
             LIBS zonvex_platform)
 zonvex_test(qt_windows_test app/qt_windows_test.cpp support/qt_test_main.cpp LIBS zonvex_platform_qt Qt6::Test)
@@ -41,6 +41,20 @@ target_compile_definitions(skin_library_test PRIVATE
   ZONVEX_RECORDING_LIBRARY="$<TARGET_FILE:zonvex_recording_skin_library>"
   ZONVEX_NO_ENTRY_LIBRARY="$<TARGET_FILE:zonvex_no_entry_library>")
 add_dependencies(skin_library_test zonvex_skin_library zonvex_recording_skin_library zonvex_no_entry_library)
+
+# A real Wine prefix made by the test, with a client cross-built from a small C source.
+find_program(ZONVEX_WINE_PROGRAM wine)
+find_program(ZONVEX_MINGW_CC x86_64-w64-mingw32-gcc-posix)
+if(ZONVEX_WINE_PROGRAM AND ZONVEX_MINGW_CC)
+  add_custom_command(OUTPUT sleeping_client.exe
+    COMMAND ${ZONVEX_MINGW_CC} -O2 -s -o sleeping_client.exe ${CMAKE_CURRENT_SOURCE_DIR}/e2e/sleeping_client.c
+    DEPENDS e2e/sleeping_client.c)
+  add_custom_target(zonvex_sleeping_client DEPENDS sleeping_client.exe)
+  zonvex_test(wine_prefix_test e2e/wine_prefix_test.cpp LIBS zonvex_platform)
+  add_dependencies(wine_prefix_test zonvex_sleeping_client)
+  target_compile_definitions(wine_prefix_test PRIVATE ZONVEX_SLEEPING_CLIENT="${CMAKE_CURRENT_BINARY_DIR}/sleeping_client.exe"
+    ZONVEX_WINE="${ZONVEX_WINE_PROGRAM}")
+endif()
 
 # zonvexctl against a temporary prefix, loopback pages and a small /proc tree.
 zonvex_test(zonvexctl_test ctl/zonvexctl_test.cpp LIBS zonvex_ctl zonvex_platform PkgConfig::HTTPLIB)

@@ -36,15 +36,13 @@ std::vector<Installation> InstallationsSeen(std::span<const LauncherSighting> si
     return found;
 }
 
-std::vector<LauncherSighting> SightingsInPrefix(const std::string& prefix, const Registry& registry,
-                                                const ProcessList& processes) {
+std::vector<LauncherSighting> LauncherSightings(const linux_platform::Environment& environment,
+                                                const std::string& procRoot) {
     std::vector<LauncherSighting> sightings;
-    if (auto value = registry.currentUserString(Text(kRegistryKey), Text(kRegistryValue)))
-        sightings.push_back({*value, prefix, "registry"});
-    for (const ProcessEntry& entry : processes.snapshot().value_or(std::vector<ProcessEntry>())) {
-        if (entry.id == 0 || !EqualsIgnoringAsciiCase(entry.exeName, kRunningLauncherName)) continue;
-        if (auto path = processes.modulePath(entry.id)) sightings.push_back({*path, prefix, "running"});
-    }
+    for (const auto& r : linux_platform::FindRegistryValues(environment, Text(kRegistryKey), Text(kRegistryValue)))
+        sightings.push_back({r.path, r.prefix.path, "registry"});
+    for (const auto& p : linux_platform::FindRunningPrograms(environment, Text(kRunningLauncherName), procRoot))
+        sightings.push_back({p.path, p.prefix, "running"});
     return sightings;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/wine_prefixes.h"
 #include "platform/platform.h"
 
 namespace zonvex {
@@ -26,9 +27,9 @@ struct Installation {
 // when it holds crossfire.exe.
 std::vector<Installation> InstallationsSeen(std::span<const LauncherSighting> sightings, const FileSystem& files);
 
-// What one Wine prefix shows: the launcher path its registry records, then the running
-// launchers (Client.exe).
-std::vector<LauncherSighting> SightingsInPrefix(const std::string& prefix, const Registry& registry,
-                                                const ProcessList& processes);
+// Every sighting in the player's Wine prefixes: the value each prefix's registry records, in
+// the prefixes' search order ($WINEPREFIX first), then every running launcher (Client.exe).
+std::vector<LauncherSighting> LauncherSightings(const linux_platform::Environment& environment,
+                                                const std::string& procRoot = "/proc");
 
 }  // namespace zonvex

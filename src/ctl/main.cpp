@@ -27,14 +27,12 @@ std::string LogFile() {
 int main(int argc, char** argv) {
     using namespace zonvex;
     using namespace zonvex::linux_platform;
-    const std::string prefix = WinePrefix();
-    Files files(prefix);
-    WineRegistry registry(prefix + "/user.reg");
-    ProcProcesses processes;
+    const Environment environment = Environment::Current();
+    Files files(environment.ownPrefix());
     CurlHttp http;
-    DetachedLauncher launcher(prefix);
+    DetachedLauncher launcher(environment);
     ControlServices services{files, http, launcher,
-                             [&] { return InstallationsSeen(SightingsInPrefix(prefix, registry, processes), files); },
+                             [&] { return InstallationsSeen(LauncherSightings(environment), files); },
                              {ZONVEX_VERSIONS_PAGE_URL, ZONVEX_BULLETIN_PAGE_URL}, LogFile()};
     const std::vector<std::string> args(argv + 1, argv + argc);
     return RunZonvexctl(args, services, std::cout, std::cerr);

@@ -2,6 +2,7 @@
 // 127.0.0.1 and a small /proc tree; the real files, registry, process and page readers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <sstream>
@@ -10,6 +11,7 @@
 #include "client_config/switch_zone.h"
 #include "ctl/zonvexctl.h"
 #include "platform/linux/linux_platform.h"
+#include "support/fake_home.h"
 #include "support/fake_platform.h"
 #include "support/page_server.h"
 #include "support/temp_dir.h"
@@ -47,15 +49,16 @@ struct Result {
 class Zonvexctl {
 public:
     explicit Zonvexctl(Setup setup) {
-        dir.mkdir("prefix/dosdevices");
-        fs::create_directory_symlink("../drive_c", dir.path() / "prefix/dosdevices/c:");
+        // The registry names the installation, unless the client is only running.
+        const bool registered = setup != Setup::NoRegistry && setup != Setup::RunningClient;
+        dir.prefix("prefix", registered ? kUserReg : "WINE REGISTRY Version 2\n");
+        environment.winePrefix = prefix().string();
         dir.write("prefix/" + kInstallText + "/crossfire.exe", "");
         dir.mkdir("prefix/" + kInstallText + "/RUDE/config");
         VersionDataDocument doc;
         WriteProfileFiles(files, doc, Utf8ToGbk(install().string()), ZoneProfile::LiveServers, "1.0.320.500");
-        if (setup != Setup::NoRegistry && setup != Setup::RunningClient) dir.write("prefix/user.reg", kUserReg);
         dir.mkdir("proc");
-        if (setup == Setup::RunningClient) dir.write("proc/4242/cmdline", kFolder + "\\rude\\Client.exe" + '\0');
+        if (setup == Setup::RunningClient) runClient(4242, install() / "rude/Client.exe");
         if (setup == Setup::ReadOnlyFile) fs::permissions(install() / "RUDE/mmog_data.xml", fs::perms::owner_read);
 
         std::string versions = SamplePage("versions.html");
@@ -73,9 +76,20 @@ public:
     fs::path install() const { return prefix() / fs::u8path(kInstall); }
     fs::path logFile() const { return dir.path() / "state/zonvex/zonvexctl.log"; }
 
+    // A launcher running under Wine in this prefix, as /proc shows it: the image mapped into it.
+    void runClient(int id, const fs::path& image) const {
+        const std::string process = "proc/" + std::to_string(id);
+        dir.write(process + "/comm", "Client.exe\n");
+        dir.write(process + "/maps", "7f0000000000-7f0000001000 r--p 00000000 08:01 1234567    " + image.string() + "\n");
+        dir.write(process + "/environ", "WINEPREFIX=" + prefix().string() + '\0');
+    }
+
     Result run(const std::vector<std::string>& args) {
         ControlServices services{files, http, launcher,
-                                 [this] { return InstallationsSeen(SightingsInPrefix(prefix().string(), registry, processes), files); },
+                                 [this] {
+                                     const std::string proc = (dir.path() / "proc").string();
+                                     return InstallationsSeen(LauncherSightings(environment, proc), files);
+                                 },
                                  {pages.url("/versions.html"), pages.url("/bulletin.html")}, logFile().string()};
         std::ostringstream out, err;
         int code = RunZonvexctl(args, services, out, err);
@@ -91,10 +105,9 @@ public:
         return std::string(FilesOf(zone).dirServer) + std::string(FilesOf(zone).versionServer) + StampedVersionData(version);
     }
 
-    testing::TempDir dir;
+    testing::FakeHome dir;
+    Environment environment = dir.environment();
     Files files{prefix().string()};
-    WineRegistry registry{prefix().string() + "/user.reg"};
-    ProcProcesses processes{(dir.path() / "proc").string()};
     CurlHttp http;
     testing::FakeLauncher launcher;
     testing::PageServer pages;
@@ -269,17 +282,25 @@ TEST(ZonvexctlTest, LaunchStartsTheLauncherAfterTheSwitch) {
     EXPECT_TRUE(stopped.launcher.started.empty());
 }
 
-TEST(ZonvexctlTest, FindListsEachFolderOnceTheRegistryFirst) {
+TEST(ZonvexctlTest, FindListsEveryPrefixsRegistryThenRunningClientsEachFolderOnce) {
     Zonvexctl ctl(Setup::None);
-    // The same client running, its path in another letter case, and a client whose folder has gone.
-    ctl.dir.write("proc/10/cmdline", U8(u8"c:\\游戏\\穿越火线\\RUDE\\client.exe") + '\0');
-    ctl.dir.write("proc/11/cmdline", std::string("C:\\gone\\rude\\Client.exe") + '\0');
+    // ~/.wine records another installation; Wine paths in it reach the program in host form.
+    ctl.dir.prefix(".wine", "WINE REGISTRY Version 2\n[Software\\\\Tencent\\\\CrossFire]\n"
+                            "\"install\"=\"C:\\\\CF3\\\\rude\\\\Client.exe\"\n");
+    ctl.dir.write(".wine/drive_c/CF3/crossfire.exe", "");
+    // Running: the registered client, a client whose folder holds no crossfire.exe, and a third one.
+    ctl.runClient(10, ctl.install() / "rude/Client.exe");
+    ctl.runClient(11, ctl.prefix() / "drive_c/gone/rude/Client.exe");
     ctl.dir.write("prefix/drive_c/CF2/crossfire.exe", "");
-    ctl.dir.write("proc/12/cmdline", std::string("C:\\CF2\\rude\\Client.exe") + '\0');
+    ctl.runClient(12, ctl.prefix() / "drive_c/CF2/rude/Client.exe");
+
     const Result r = ctl.run({"find"});
     EXPECT_EQ(r.code, 0);
-    const std::string prefix = ctl.prefix().string();
-    EXPECT_EQ(r.out, kFolder + "\t" + prefix + "\tregistry\nC:\\CF2\t" + prefix + "\trunning\n");
+    const std::string prefix = ctl.prefix().string(), home = ctl.dir.str() + "/.wine";
+    Text homeForm = "Z:" + home + "/drive_c/CF3";
+    std::replace(homeForm.begin(), homeForm.end(), '/', '\\');
+    EXPECT_EQ(r.out, kFolder + "\t" + prefix + "\tregistry\n" + homeForm + "\t" + home + "\tregistry\n" +
+                         "C:\\CF2\t" + prefix + "\trunning\n");
 }
 
 }  // namespace

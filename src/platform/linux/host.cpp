@@ -1,6 +1,7 @@
 // The program on Linux: the Wine-convention services and the Qt window system.
 #include "platform/host.h"
 
+#include "client_location/install_paths.h"
 #include "platform/linux/espeak_voice.h"
 #include "platform/linux/linux_platform.h"
 #include "platform/qt/qt_window_system.h"
@@ -13,15 +14,23 @@ struct Host::Impl {
     Impl(int& argc, char** argv, std::span<const WindowLayout> layouts, Dispatcher dispatch)
         : application(argc, argv),
           // Relative folders typed by the user are taken from the program's own folder.
-          prefix((EnterProgramDirectory(), WinePrefix())),
+          environment((EnterProgramDirectory(), Environment::Current())),
+          prefix(environment.ownPrefix()),
           files(prefix),
-          registry(prefix + "/user.reg"),
-          launcher(prefix),
+          // Of the values the player's prefixes hold, the one that names an installation.
+          registry(environment,
+                   [this](const Text& value) {
+                       return files.exists(RemoveAllIgnoringAsciiCase(value, kRunningLauncherSuffix) +
+                                           Text(kMainExecutableSuffix));
+                   }),
+          processes(prefix),
+          launcher(environment),
           skin(prefix, ProgramDirectory(), UserCacheDirectory()),
           platform{files, registry, processes, http, shell, launcher, voice, skin},
           ui(layouts, std::move(dispatch)) {}
 
     qt::Application application;
+    const Environment environment;
     const std::string prefix;
     Files files;
     WineRegistry registry;

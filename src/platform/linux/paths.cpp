@@ -3,17 +3,12 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <cstdlib>
 
 #include "platform/linux/linux_platform.h"
 
 namespace zonvex::linux_platform {
 
-std::string WinePrefix() {
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.wine";
-}
+std::string WinePrefix() { return Environment::Current().ownPrefix(); }
 
 namespace {
 

@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <iterator>
 
@@ -28,27 +27,18 @@ std::optional<std::string> ReadLink(const std::string& path) {
     return buffer;
 }
 
-std::optional<std::string> WineImagePath(const std::string& processDir) {
-    auto cmdline = ReadSmallFile(processDir + "/cmdline");
-    return cmdline ? WineImagePathFromCmdline(*cmdline) : std::nullopt;
-}
-
-std::string LastComponent(const std::string& path, char separator) {
-    size_t at = path.rfind(separator);
+std::string LastComponent(const std::string& path) {
+    size_t at = path.rfind('/');
     return at == std::string::npos ? path : path.substr(at + 1);
 }
 
-}  // namespace
-
-std::optional<std::string> WineImagePathFromCmdline(std::string_view cmdline) {
-    std::string_view first = cmdline.substr(0, cmdline.find('\0'));
-    if (first.size() >= 3 && std::isalpha(static_cast<unsigned char>(first[0])) && first[1] == ':' && first[2] == '\\')
-        return std::string(first);
-    return std::nullopt;
+bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && EqualsIgnoringAsciiCase(text.substr(text.size() - end.size()), end);
 }
 
-std::optional<std::vector<ProcessEntry>> ProcProcesses::snapshot() const {
-    DIR* dir = opendir(root_.c_str());
+// The process ids in ascending order; nothing when the tree cannot be read.
+std::optional<std::vector<unsigned long>> ProcessIds(const std::string& root) {
+    DIR* dir = opendir(root.c_str());
     if (!dir) return std::nullopt;
     std::vector<unsigned long> ids;
     while (dirent* entry = readdir(dir)) {
@@ -59,30 +49,106 @@ std::optional<std::vector<ProcessEntry>> ProcProcesses::snapshot() const {
     }
     closedir(dir);
     std::sort(ids.begin(), ids.end());
+    return ids;
+}
 
-    std::vector<ProcessEntry> entries;
-    for (unsigned long id : ids) {
-        std::string processDir = root_ + "/" + std::to_string(id);
-        std::string name;
-        if (auto image = WineImagePath(processDir)) {
-            name = LastComponent(*image, '\\');
-        } else if (auto exe = ReadLink(processDir + "/exe")) {
-            name = LastComponent(*exe, '/');
-        } else if (auto comm = ReadSmallFile(processDir + "/comm")) {
-            name = comm->substr(0, comm->find('\n'));  // the kernel's short name
-        } else {
-            continue;  // gone while we looked
+// What can be read of one process; nothing when its maps cannot be read.
+struct ProcessView {
+    std::optional<std::string> image;  // the Windows executable, for a Wine process
+    std::optional<std::string> exe;    // the host executable
+    std::optional<std::string> shortName;
+};
+
+std::optional<ProcessView> ViewProcess(const std::string& processDir) {
+    auto maps = ReadSmallFile(processDir + "/maps");
+    if (!maps) return std::nullopt;
+    ProcessView view;
+    if (auto comm = ReadSmallFile(processDir + "/comm")) view.shortName = comm->substr(0, comm->find('\n'));
+    view.image = WineImageFromMaps(*maps, view.shortName.value_or(""));
+    if (!view.image) view.exe = ReadLink(processDir + "/exe");
+    return view;
+}
+
+// WINEPREFIX in a process's environment; "" when it is not set there, nothing when the
+// environment cannot be read.
+std::optional<std::string> WinePrefixOf(const std::string& processDir) {
+    auto variables = ReadSmallFile(processDir + "/environ");
+    if (!variables) return std::nullopt;
+    constexpr std::string_view kName = "WINEPREFIX=";
+    for (size_t at = 0; at < variables->size();) {
+        size_t end = std::min(variables->find('\0', at), variables->size());
+        std::string_view entry = std::string_view(*variables).substr(at, end - at);
+        if (entry.starts_with(kName) && entry.size() > kName.size()) return std::string(entry.substr(kName.size()));
+        at = end + 1;
+    }
+    return "";
+}
+
+}  // namespace
+
+std::optional<std::string> WineImageFromMaps(std::string_view maps, std::string_view shortName) {
+    std::optional<std::string> first;
+    size_t at = 0;
+    while (at < maps.size()) {
+        size_t end = std::min(maps.find('\n', at), maps.size());
+        std::string_view line = maps.substr(at, end - at);
+        at = end + 1;
+        // address perms offset device inode, then the file's name, which may hold spaces.
+        size_t field = 0;
+        for (int skip = 0; skip < 5 && field != std::string_view::npos; ++skip) {
+            field = line.find_first_not_of(' ', field);
+            field = field == std::string_view::npos ? field : line.find(' ', field);
         }
+        if (field == std::string_view::npos) continue;
+        size_t start = line.find_first_not_of(' ', field);
+        if (start == std::string_view::npos || line[start] != '/') continue;
+        std::string_view file = line.substr(start);
+        if (!EndsWithIgnoringCase(file, ".exe")) continue;  // a deleted file ends in " (deleted)"
+        if (!shortName.empty() && LastComponent(std::string(file)).starts_with(shortName)) return std::string(file);
+        if (!first) first = std::string(file);
+    }
+    return first;
+}
+
+std::optional<std::vector<ProcessEntry>> ProcProcesses::snapshot() const {
+    auto ids = ProcessIds(root_);
+    if (!ids) return std::nullopt;
+    std::vector<ProcessEntry> entries;
+    for (unsigned long id : *ids) {
+        auto view = ViewProcess(root_ + "/" + std::to_string(id));
+        if (!view) continue;
+        std::string name;
+        if (view->image) name = LastComponent(*view->image);
+        else if (view->exe) name = LastComponent(*view->exe);
+        else if (view->shortName) name = *view->shortName;  // the kernel's short name
+        else continue;  // gone while we looked
         entries.push_back({id, Utf8ToGbk(name)});
     }
     return entries;
 }
 
 std::optional<Text> ProcProcesses::modulePath(unsigned long id) const {
-    std::string processDir = root_ + "/" + std::to_string(id);
-    if (auto image = WineImagePath(processDir)) return Utf8ToGbk(*image);
-    if (auto exe = ReadLink(processDir + "/exe")) return PathText(*exe);
+    auto view = ViewProcess(root_ + "/" + std::to_string(id));
+    if (!view) return std::nullopt;
+    if (view->image) return WindowsPathText(*view->image, prefix_);
+    if (view->exe) return PathText(*view->exe);
     return std::nullopt;
+}
+
+std::vector<RunningProgramFound> FindRunningPrograms(const Environment& environment, const Text& exeName,
+                                                     const std::string& procRoot) {
+    std::vector<RunningProgramFound> found;
+    for (unsigned long id : ProcessIds(procRoot).value_or(std::vector<unsigned long>())) {
+        std::string processDir = procRoot + "/" + std::to_string(id);
+        auto view = ViewProcess(processDir);
+        if (!view || !view->image) continue;
+        if (!exeName.empty() && !EqualsIgnoringAsciiCase(Utf8ToGbk(LastComponent(*view->image)), exeName)) continue;
+        std::string prefix;
+        if (auto own = WinePrefixOf(processDir)) prefix = own->empty() ? environment.home + "/.wine" : *own;
+        else prefix = PrefixHolding(*view->image);
+        found.push_back({id, *view->image, prefix, WindowsPathText(*view->image, environment.ownPrefix())});
+    }
+    return found;
 }
 
 }  // namespace zonvex::linux_platform

@@ -1,16 +1,15 @@
-// Reads one string value from Wine's user.reg, a text file of sections such as
+// Reads string values from Wine's registry files (user.reg, system.reg), text files of
+// sections such as
 //
 //   [Software\\Tencent\\CrossFire] 1700000000
 //   "install"="C:\\Games\\\x7a7f\x8d8a\x706b\x7ebf"
-//   "other"=str(2):"%HOME%\\cf"
+//   "other"=str(2):"%ProgramFiles%\\cf"
 //   "third"=hex(2):25,00,48,00,...,\   (continued)
 //     00,00
 //
 // Strings are escaped the way Wine writes them; non-ASCII characters are \x followed by a
 // UTF-16 code unit in hex. Key and value names compare ignoring ASCII case.
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <cctype>
 
 #include "platform/linux/linux_platform.h"
 
@@ -136,22 +135,128 @@ std::optional<std::string> ParseHexUtf16(std::string_view data) {
     return Utf16ToUtf8(units);
 }
 
-// %NAME% references replaced by the environment's values; unknown ones stay as they are.
-std::string ExpandEnvironment(const std::string& text) {
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+std::string LowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+// Calls `visit(name, value)` for each value of the key, in file order; a value of a type
+// other than a string comes as nothing. `visit` returns false to stop.
+template <typename Visit>
+void VisitKey(std::string_view regFile, std::string_view key, Visit visit) {
+    bool inKey = false;
+    size_t at = 0;
+    while (at < regFile.size()) {
+        size_t end = regFile.find('\n', at);
+        if (end == std::string_view::npos) end = regFile.size();
+        std::string line(regFile.substr(at, end - at));
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (StartsWith(line, "[")) {
+            size_t pos = 1;
+            auto name = ParseEscaped(line, pos, ']');
+            inKey = name && EqualsIgnoringAsciiCase(*name, key);
+            continue;
+        }
+        if (!inKey || !StartsWith(line, "\"")) continue;
+        size_t pos = 1;
+        auto name = ParseEscaped(line, pos, '"');
+        if (!name || pos >= line.size() || line[pos] != '=') continue;
+        std::string_view data = std::string_view(line).substr(pos + 1);
+        std::optional<RegString> result;
+        if (StartsWith(data, "\"")) {
+            size_t p = 1;
+            if (auto s = ParseEscaped(data, p, '"')) result = RegString{*s, false};
+        } else if (StartsWith(data, "str(2):\"")) {
+            size_t p = 8;
+            if (auto s = ParseEscaped(data, p, '"')) result = RegString{*s, true};
+        } else if (StartsWith(data, "hex(2):")) {
+            std::string hex(data.substr(7));
+            // Long hex data continues on the next lines after a trailing backslash.
+            while (!hex.empty() && hex.back() == '\\' && at < regFile.size()) {
+                size_t next = regFile.find('\n', at);
+                if (next == std::string_view::npos) next = regFile.size();
+                hex.pop_back();
+                hex += regFile.substr(at, next - at);
+                at = next + 1;
+            }
+            if (auto s = ParseHexUtf16(hex)) result = RegString{*s, true};
+        }
+        if (!visit(*name, std::move(result))) return;
+    }
+}
+
+// Folders that Wine's system.reg records and gives its programs as variables.
+struct FolderVariable {
+    std::string_view key, value, variable;
+};
+constexpr std::string_view kWindowsNt = "Software\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr std::string_view kWindows = "Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr std::string_view kProfiles = "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+constexpr FolderVariable kFolderVariables[] = {
+    {kWindowsNt, "SystemRoot", "SystemRoot"},
+    {kWindows, "ProgramFilesDir", "ProgramFiles"},
+    {kWindows, "ProgramFilesDir", "ProgramW6432"},
+    {kWindows, "ProgramFilesDir (x86)", "ProgramFiles(x86)"},
+    {kWindows, "CommonFilesDir", "CommonProgramFiles"},
+    {kWindows, "CommonFilesDir", "CommonProgramW6432"},
+    {kWindows, "CommonFilesDir (x86)", "CommonProgramFiles(x86)"},
+    {kProfiles, "ProgramData", "ProgramData"},
+    {kProfiles, "ProgramData", "ALLUSERSPROFILE"},
+    {kProfiles, "Public", "PUBLIC"},
+};
+
+// Every string value of a key into the variables: plain ones first, then the expandable ones
+// expanded with what is known by then, as Windows builds a process's environment.
+void AddKeyVariables(WineVariables& variables, std::string_view regFile, std::string_view key) {
+    std::vector<std::pair<std::string, RegString>> values;
+    VisitKey(regFile, key, [&](const std::string& name, std::optional<RegString> value) {
+        if (value) values.emplace_back(LowerAscii(name), std::move(*value));
+        return true;
+    });
+    for (bool expandable : {false, true})
+        for (const auto& [name, value] : values)
+            if (value.expandable == expandable)
+                variables[name] = expandable ? ExpandVariables(value.data, variables) : value.data;
+}
+
+// A registry file of a prefix; Wine's own are a few MiB.
+std::optional<std::string> ReadRegistryFile(const std::string& path) { return ReadRegularFile(path, 256u << 20); }
+
+bool IsDrivePath(std::string_view path) {
+    return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+}
+
+}  // namespace
+
+std::optional<RegString> ReadRegString(std::string_view regFile, std::string_view key, std::string_view value) {
+    std::optional<RegString> found;
+    VisitKey(regFile, key, [&](const std::string& name, std::optional<RegString> data) {
+        if (!EqualsIgnoringAsciiCase(name, value)) return true;
+        found = std::move(data);
+        return false;
+    });
+    return found;
+}
+
+std::string ExpandVariables(std::string_view text, const WineVariables& variables) {
     std::string out;
     size_t at = 0;
     while (at < text.size()) {
         size_t open = text.find('%', at);
-        size_t close = open == std::string::npos ? open : text.find('%', open + 1);
-        if (close == std::string::npos) {
+        size_t close = open == std::string_view::npos ? open : text.find('%', open + 1);
+        if (close == std::string_view::npos) {
             out += text.substr(at);
             break;
         }
         out += text.substr(at, open - at);
-        std::string name = text.substr(open + 1, close - open - 1);
-        const char* value = name.empty() ? nullptr : std::getenv(name.c_str());
-        if (value) {
-            out += value;
+        auto known = variables.find(LowerAscii(text.substr(open + 1, close - open - 1)));
+        if (close > open + 1 && known != variables.end()) {
+            out += known->second;
             at = close + 1;
         } else {
             out += text.substr(open, close - open);  // keep "%NAME", the second % may open the next
@@ -161,64 +266,51 @@ std::string ExpandEnvironment(const std::string& text) {
     return out;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
-
-}  // namespace
-
-std::optional<Text> ReadUserRegString(std::string_view userReg, const Text& key, const Text& value) {
-    const std::string wantedKey = GbkToUtf8(key);
-    const std::string wantedValue = GbkToUtf8(value);
-    bool inKey = false;
-    size_t at = 0;
-    while (at < userReg.size()) {
-        size_t end = userReg.find('\n', at);
-        if (end == std::string_view::npos) end = userReg.size();
-        std::string line(userReg.substr(at, end - at));
-        at = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (StartsWith(line, "[")) {
-            size_t pos = 1;
-            auto name = ParseEscaped(line, pos, ']');
-            inKey = name && EqualsIgnoringAsciiCase(*name, wantedKey);
-            continue;
-        }
-        if (!inKey || !StartsWith(line, "\"")) continue;
-        size_t pos = 1;
-        auto name = ParseEscaped(line, pos, '"');
-        if (!name || !EqualsIgnoringAsciiCase(*name, wantedValue) || pos >= line.size() || line[pos] != '=')
-            continue;
-        std::string_view data = std::string_view(line).substr(pos + 1);
-        std::optional<std::string> result;
-        if (StartsWith(data, "\"")) {
-            size_t p = 1;
-            result = ParseEscaped(data, p, '"');
-        } else if (StartsWith(data, "str(2):\"")) {
-            size_t p = 8;
-            if (auto s = ParseEscaped(data, p, '"')) result = ExpandEnvironment(*s);
-        } else if (StartsWith(data, "hex(2):")) {
-            std::string hex(data.substr(7));
-            // Long hex data continues on the next lines after a trailing backslash.
-            while (!hex.empty() && hex.back() == '\\' && at < userReg.size()) {
-                size_t next = userReg.find('\n', at);
-                if (next == std::string_view::npos) next = userReg.size();
-                hex.pop_back();
-                hex += userReg.substr(at, next - at);
-                at = next + 1;
-            }
-            if (auto s = ParseHexUtf16(hex)) result = ExpandEnvironment(*s);
-        }
-        if (!result) return std::nullopt;  // another type, or data that does not parse
-        return Utf8ToGbk(*result);
+WineVariables PrefixVariables(std::string_view systemReg, std::string_view userReg) {
+    WineVariables variables;
+    for (std::string_view key : {kWindowsNt, kWindows, kProfiles}) {  // one pass over the file per key
+        VisitKey(systemReg, key, [&](const std::string& name, const std::optional<RegString>& value) {
+            for (const FolderVariable& folder : kFolderVariables)
+                if (value && folder.key == key && EqualsIgnoringAsciiCase(folder.value, name))
+                    variables[LowerAscii(folder.variable)] = value->expandable ? ExpandVariables(value->data, variables) : value->data;
+            return true;
+        });
     }
-    return std::nullopt;
+    // Windows derives the system drive from the system folder.
+    if (auto root = variables.find("systemroot"); root != variables.end() && IsDrivePath(root->second))
+        variables["systemdrive"] = root->second.substr(0, 2);
+    AddKeyVariables(variables, systemReg, "System\\CurrentControlSet\\Control\\Session Manager\\Environment");
+    AddKeyVariables(variables, userReg, "Environment");
+    AddKeyVariables(variables, userReg, "Volatile Environment");
+    return variables;
+}
+
+std::vector<RegistryValueFound> FindRegistryValues(const Environment& environment, const Text& key, const Text& value) {
+    const std::string own = Canonical(environment.ownPrefix());
+    const std::string keyName = GbkToUtf8(key), valueName = GbkToUtf8(value);
+    std::vector<RegistryValueFound> found;
+    for (WinePrefixEntry& prefix : KnownWinePrefixes(environment)) {
+        auto userReg = ReadRegistryFile(prefix.path + "/user.reg");
+        auto data = userReg ? ReadRegString(*userReg, keyName, valueName) : std::nullopt;
+        if (!data) continue;
+        std::string text = data->data;
+        if (data->expandable)
+            text = ExpandVariables(text, PrefixVariables(ReadRegistryFile(prefix.path + "/system.reg").value_or(""), *userReg));
+        Text path = Utf8ToGbk(text);
+        // A drive in another prefix is not the same drive here: name the host file instead.
+        if (IsDrivePath(path) && Canonical(prefix.path) != own)
+            path = WindowsPathText(HostPath(path, prefix.path), environment.ownPrefix());
+        found.push_back({std::move(prefix), std::move(text), std::move(path)});
+    }
+    return found;
 }
 
 std::optional<Text> WineRegistry::currentUserString(const Text& key, const Text& value) const {
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream content;
-    content << in.rdbuf();
-    return ReadUserRegString(content.view(), key, value);
+    std::vector<RegistryValueFound> found = FindRegistryValues(environment_, key, value);
+    for (const RegistryValueFound& each : found)
+        if (prefer_(each.path)) return each.path;
+    if (found.empty()) return std::nullopt;
+    return found.front().path;
 }
 
 }  // namespace zonvex::linux_platform
