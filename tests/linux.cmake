@@ -57,3 +57,17 @@ if(ZONVEX_WINE_PROGRAM AND ZONVEX_MINGW_CC)
   target_compile_definitions(wine_prefix_test PRIVATE ZONVEX_SLEEPING_CLIENT="${CMAKE_CURRENT_BINARY_DIR}/sleeping_client.exe"
     ZONVEX_WINE="${ZONVEX_WINE_PROGRAM}")
 endif()
+
+# zonvexctl against a temporary prefix, loopback pages and a small /proc tree.
+zonvex_test(zonvexctl_test ctl/zonvexctl_test.cpp LIBS zonvex_ctl zonvex_platform PkgConfig::HTTPLIB)
+target_compile_definitions(zonvexctl_test PRIVATE ZONVEX_SAMPLE_PAGES="${PROJECT_SOURCE_DIR}/samples/pages"
+  ZONVEX_VERSION="${PROJECT_VERSION}")
+
+# The Debian package made from this build tree: lintian, the menu entry and AppStream file,
+# and the unpacked programs run on Xvfb. A sanitizer build is not packaged.
+if(NOT ZONVEX_SANITIZE)
+  add_test(NAME package_test
+    COMMAND xvfb-run -a -s "-screen 0 1024x768x24 -ac" bash ${CMAKE_CURRENT_SOURCE_DIR}/package/package_test.sh
+            ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR} $<TARGET_FILE:zonvex_write_profile>)
+  set_tests_properties(package_test PROPERTIES TIMEOUT 300 ENVIRONMENT "LC_ALL=C.UTF-8")
+endif()

@@ -22,13 +22,26 @@ void FollowLink(Program& p, const Text& link, std::string_view noneMessage) {
 
 }  // namespace
 
-Text ReadPage(Program& p, const std::string& url) {
-    return UpToFirstZero(Utf8ToGb18030(p.platform.http.get(url)));
+Text ReadPage(Http& http, const std::string& url) { return UpToFirstZero(Utf8ToGb18030(http.get(url))); }
+
+std::array<Text, 4> RecommendedVersions(std::string_view versionsPage) {
+    std::array<Text, 4> versions;
+    for (size_t i = 0; i < versions.size(); ++i)
+        versions[i] = ExtractBetween(versionsPage, kRecommendationRows[i].marker, kVersionEnd);
+    return versions;
+}
+
+Text PatchLinkOf(std::string_view bulletinPage) { return ExtractByPattern(kPatchMarker, kValueEnd, bulletinPage); }
+
+std::array<Text, 9> DownloadLinksOf(std::string_view bulletinPage) {
+    std::array<Text, 9> links;
+    for (size_t i = 0; i < links.size(); ++i) links[i] = ExtractByPattern(kDownloadLinks[i].marker, kValueEnd, bulletinPage);
+    return links;
 }
 
 void AnnounceAndStartRefreshing(Program& p) {
     SharedState& s = p.state;
-    s.BulletinPageText = ReadPage(p, p.pages.bulletinPage);
+    s.BulletinPageText = ReadPage(p.platform.http, p.pages.bulletinPage);
     s.AnnouncementText = ExtractBetween(s.BulletinPageText, kAnnouncementMarker, kValueEnd);
     p.ui.message(s.AnnouncementText);
     p.ui.setTimerPeriod(Window::Main, kRefreshTimer, kRefreshPeriodMs);
@@ -36,17 +49,14 @@ void AnnounceAndStartRefreshing(Program& p) {
 
 void OnRecommendationTick(Program& p) {
     SharedState& s = p.state;
-    s.VersionsPageText = ReadPage(p, p.pages.versionsPage);
-    for (const RecommendationRow& row : kRecommendationRows)
-        p.ui.setText(Window::Main, row.label, ExtractBetween(s.VersionsPageText, row.marker, kVersionEnd));
-    s.BulletinPageText = ReadPage(p, p.pages.bulletinPage);
-    s.PatchLink = ExtractByPattern(kPatchMarker, kValueEnd, s.BulletinPageText);
+    s.VersionsPageText = ReadPage(p.platform.http, p.pages.versionsPage);
+    const std::array<Text, 4> versions = RecommendedVersions(s.VersionsPageText);
+    for (size_t i = 0; i < versions.size(); ++i) p.ui.setText(Window::Main, kRecommendationRows[i].label, versions[i]);
+    s.BulletinPageText = ReadPage(p.platform.http, p.pages.bulletinPage);
+    s.PatchLink = PatchLinkOf(s.BulletinPageText);
 }
 
-void CutDownloadLinks(Program& p) {
-    for (size_t i = 0; i < kDownloadLinks.size(); ++i)
-        p.state.DownloadLinks[i] = ExtractByPattern(kDownloadLinks[i].marker, kValueEnd, p.state.BulletinPageText);
-}
+void CutDownloadLinks(Program& p) { p.state.DownloadLinks = DownloadLinksOf(p.state.BulletinPageText); }
 
 void OnDownloadLinkPressed(Program& p, size_t index) {
     FollowLink(p, p.state.DownloadLinks[index], kDownloadLinks[index].noneMessage);

@@ -49,7 +49,14 @@ inline constexpr std::array<DownloadLink, 9> kDownloadLinks{{
 
 // A page as text: the body read from the server, UTF-8 converted to GB18030 (the empty
 // text when the body is not all valid UTF-8), up to its first zero byte.
-Text ReadPage(Program& p, const std::string& url);
+Text ReadPage(Http& http, const std::string& url);
+
+// What the pages say, cut out as MainWindow and DownloadWindow cut it: the four
+// recommended versions (in the order of kRecommendationRows), the manual-patch link and
+// the nine download links (in the order of kDownloadLinks). Missing values are empty.
+std::array<Text, 4> RecommendedVersions(std::string_view versionsPage);
+Text PatchLinkOf(std::string_view bulletinPage);
+std::array<Text, 9> DownloadLinksOf(std::string_view bulletinPage);
 
 // MainWindow's creation up to detection: reads the bulletin page, shows its announcement
 // (empty or not) and waits for the user, then starts the recommendation timer.

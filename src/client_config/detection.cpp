@@ -34,10 +34,6 @@ constexpr std::string_view kDetectionFailed = "你好，非常抱歉，我们判
 
 }  // namespace
 
-void LoadVersionData(Program& p, const Text& path) {
-    p.state.VersionData.load(p.platform.files.read(path).value_or(std::string()));
-}
-
 std::optional<ZoneProfile> ClassifyDirServer(DetectionState& d) {
     // All four captures are always taken, then compared in profile order.
     for (const Signature& s : kSignatures) d.*s.capture = ExtractByPattern(s.start, s.end, d.DirServerText);
@@ -46,21 +42,28 @@ std::optional<ZoneProfile> ClassifyDirServer(DetectionState& d) {
     return std::nullopt;
 }
 
+ClientStatus ReadClientStatus(const FileSystem& files, VersionDataDocument& doc, DetectionState& d,
+                              const Text& clientDir) {
+    doc.load(files.read(clientDir + Text(kVersionDataSuffix)).value_or(std::string()));
+    // The directory servers as raw text, comments included, never parsed as XML.
+    d.DirServerText = UpToFirstZero(files.read(clientDir + Text(kDirServerSuffix)).value_or(""));
+    return {ClassifyDirServer(d), doc.getText(kVersionElementPath)};
+}
+
+Text ZoneLine(std::optional<ZoneProfile> zone) {
+    return Text(zone ? kZoneLines[static_cast<int>(*zone)] : kDetectionFailed);
+}
+
+Text VersionLine(const Text& version) { return Text(kVersionLine) + version; }
+
 void DetectLocalClient(Program& p) {
     DetectionState& d = p.state.Detection;
-    // 1-2. The version, kept from an earlier read when this one finds none.
-    LoadVersionData(p, p.state.ClientDir + Text(kVersionDataSuffix));
-    if (auto version = p.state.VersionData.getText(kVersionElementPath)) d.DetectedVersion = *version;
-    // 3-5. The directory servers as raw text, comments included, never parsed as XML.
-    d.DirServerText = UpToFirstZero(p.platform.files.read(p.state.ClientDir + Text(kDirServerSuffix)).value_or(""));
-    std::optional<ZoneProfile> profile = ClassifyDirServer(d);
-    // 6. The status lines; on failure the version line keeps what it showed.
-    if (!profile) {
-        p.ui.setText(Window::Main, "透明标签1", Text(kDetectionFailed));
-        return;
-    }
-    p.ui.setText(Window::Main, "透明标签1", Text(kZoneLines[static_cast<int>(*profile)]));
-    p.ui.setText(Window::Main, "透明标签2", Text(kVersionLine) + d.DetectedVersion);
+    const ClientStatus status = ReadClientStatus(p.platform.files, p.state.VersionData, d, p.state.ClientDir);
+    // The version is kept from an earlier read when this one finds none.
+    if (status.version) d.DetectedVersion = *status.version;
+    p.ui.setText(Window::Main, "透明标签1", ZoneLine(status.zone));
+    // On failure the version line keeps what it showed.
+    if (status.zone) p.ui.setText(Window::Main, "透明标签2", VersionLine(d.DetectedVersion));
 }
 
 bool SpeakText(Program& p, const Text& text) { return p.platform.voice.speak(text); }

@@ -13,16 +13,8 @@ constexpr std::string_view kVersionField = "编辑框2";
 constexpr std::string_view kFetching = "获取中....";
 constexpr std::string_view kNotReady = "版本号还没获取完成，请等待获取完成后再尝试！";
 constexpr std::string_view kAutoFilled = "由于您没有填写版本号，软件已自动填写了推荐版本号：";
-constexpr std::string_view kFailed = "转换失败！";
 
 // What tells the four switches apart, besides their files and recommendation label.
-struct SwitchTexts {
-    std::string_view stopWord;  // the versions page's way of saying "not possible"; none when empty
-    std::string_view refusal;
-    std::string_view spoken;  // after a switch with the recommended version
-    std::string_view success;
-};
-
 constexpr SwitchTexts kSwitchTexts[] = {
     {{}, {}, "恭喜您已经成功转换到体验服一区", "已成功转换到体验服一区！"},
     {{}, {}, "恭喜您已经成功转换到体验服二区", "已成功转换到体验服二区！"},
@@ -31,6 +23,13 @@ constexpr SwitchTexts kSwitchTexts[] = {
 };
 
 }  // namespace
+
+const SwitchTexts& SwitchTextsOf(ZoneProfile profile) { return kSwitchTexts[static_cast<int>(profile)]; }
+
+bool IsStopWord(ZoneProfile profile, const Text& recommendation) {
+    const std::string_view stopWord = SwitchTextsOf(profile).stopWord;
+    return !stopWord.empty() && recommendation == stopWord;
+}
 
 bool WriteProfileFiles(FileSystem& files, VersionDataDocument& doc, const Text& clientDir, ZoneProfile profile,
                        const Text& version) {
@@ -46,8 +45,21 @@ bool WriteProfileFiles(FileSystem& files, VersionDataDocument& doc, const Text& 
     return files.replaceAll(contents);
 }
 
+SwitchOutcome SwitchInstallation(FileSystem& files, VersionDataDocument& doc, const Text& clientDir,
+                                 ZoneProfile profile, const Text& version) {
+    if (!files.exists(clientDir + Text(kMainExecutableSuffix))) return SwitchOutcome::NoInstallation;
+    if (!WriteProfileFiles(files, doc, clientDir, profile, version)) return SwitchOutcome::NotWritten;
+    return SwitchOutcome::Switched;
+}
+
+bool HoldsProfileFiles(const FileSystem& files, const Text& clientDir, ZoneProfile profile, const Text& version) {
+    return files.read(clientDir + Text(kDirServerSuffix)) == FilesOf(profile).dirServer &&
+           files.read(clientDir + Text(kVersionServerSuffix)) == FilesOf(profile).versionServer &&
+           files.read(clientDir + Text(kVersionDataSuffix)) == StampedVersionData(version);
+}
+
 void SwitchZone(Program& p, ZoneProfile profile) {
-    const SwitchTexts& texts = kSwitchTexts[static_cast<int>(profile)];
+    const SwitchTexts& texts = SwitchTextsOf(profile);
     const std::string_view recommendation = kRecommendationRows[static_cast<int>(profile)].label;
     WindowSystem& ui = p.ui;
 
@@ -62,7 +74,7 @@ void SwitchZone(Program& p, ZoneProfile profile) {
     const bool autoFill = ui.text(Window::Main, kVersionField).empty();
     if (autoFill) {
         ui.setText(Window::Main, kVersionField, ui.text(Window::Main, recommendation));
-        if (!texts.stopWord.empty() && ui.text(Window::Main, kVersionField) == texts.stopWord) {
+        if (IsStopWord(profile, ui.text(Window::Main, kVersionField))) {
             ui.message(Text(texts.refusal));
             ui.setText(Window::Main, kVersionField, "");
             return;
@@ -72,9 +84,9 @@ void SwitchZone(Program& p, ZoneProfile profile) {
 
     const Text& dir = p.state.ClientDir;
     // A version left in the field after a failure is taken as typed by the next click.
-    if (!p.platform.files.exists(dir + Text(kMainExecutableSuffix)) ||
-        !WriteProfileFiles(p.platform.files, p.state.VersionData, dir, profile, ui.text(Window::Main, kVersionField))) {
-        ui.message(Text(kFailed));
+    if (SwitchInstallation(p.platform.files, p.state.VersionData, dir, profile, ui.text(Window::Main, kVersionField)) !=
+        SwitchOutcome::Switched) {
+        ui.message(Text(kSwitchFailed));
         return;
     }
     ui.setText(Window::Main, kVersionField, "");

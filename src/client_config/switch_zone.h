@@ -15,4 +15,26 @@ void SwitchZone(Program& p, ZoneProfile profile);
 bool WriteProfileFiles(FileSystem& files, VersionDataDocument& doc, const Text& clientDir, ZoneProfile profile,
                        const Text& version);
 
+// What a switch of the installation's files came to. Not written means nothing changed.
+enum class SwitchOutcome { Switched, NoInstallation, NotWritten };
+// The part of a switch that touches the installation: it must hold crossfire.exe, then it
+// gets the profile's files with the version, all or nothing.
+SwitchOutcome SwitchInstallation(FileSystem& files, VersionDataDocument& doc, const Text& clientDir,
+                                 ZoneProfile profile, const Text& version);
+// Whether the installation already holds exactly the files such a switch would write.
+bool HoldsProfileFiles(const FileSystem& files, const Text& clientDir, ZoneProfile profile, const Text& version);
+
+// The texts of one zone's switch.
+struct SwitchTexts {
+    std::string_view stopWord;  // the versions page's way of saying "not possible"; none when empty
+    std::string_view refusal;
+    std::string_view spoken;  // after a switch with the recommended version
+    std::string_view success;
+};
+const SwitchTexts& SwitchTextsOf(ZoneProfile profile);
+// Said when a switch could not be carried out.
+inline constexpr std::string_view kSwitchFailed = "转换失败！";
+// The recommendation is the zone's stop word: the zone takes no switch with it.
+bool IsStopWord(ZoneProfile profile, const Text& recommendation);
+
 }  // namespace zonvex

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <string>
@@ -55,6 +56,9 @@ private:
         server_.set_tcp_nodelay(true);  // or small writes wait for the client's delayed ACK
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
+        // stop() does nothing until the server listens: a server stopped before that would
+        // listen for ever, and its destructor would wait for it.
+        while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 
     httplib::Server server_;
