@@ -10,21 +10,11 @@ root="$3"
 port="$4"
 source "$root/scripts/lib/sample.sh"
 source "$root/scripts/lib/x-driver.sh"
+source "$root/tests/e2e/checks.sh"
 
 work="$(mktemp -d)"
 pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  [ -n "${SAMPLE_SERVER:-}" ] && kill "$SAMPLE_SERVER" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- program's output:" >&2
-  cat "$work/zonvex.log" >&2 || true
-  exit 1
-}
+trap end_to_end_cleanup EXIT
 
 export HOME="$work/home" WINEPREFIX="$work/prefix"
 mkdir -p "$HOME" "$work/bin"
@@ -33,18 +23,6 @@ serve_sample_pages "$root" "$work/site" "$port"
 install="$WINEPREFIX/drive_c/游戏/穿越火线"
 printf '#!/bin/sh\necho "$1" >> "%s/opened.txt"\n' "$work" > "$work/bin/xdg-open"
 chmod +x "$work/bin/xdg-open"
-
-# expect_profile PROFILE VERSION: the installation holds exactly that profile's files.
-expect_profile() {
-  local expected="$work/expected-$1-$2"
-  mkdir -p "$expected/RUDE/config"
-  "$write_profile" "$expected" "$1" "$2"
-  for file in RUDE/config/dirserver.xml RUDE/config/VersionServerConfig.xml RUDE/mmog_data.xml; do
-    cmp -s "$install/$file" "$expected/$file" || fail "$file is not the $1 file with version $2"
-  done
-  ls -A "$install/RUDE" "$install/RUDE/config" | grep -q zonvex && fail "a temporary file was left behind"
-  return 0
-}
 
 PATH="$work/bin:$PATH" "$zonvex" >"$work/zonvex.log" 2>&1 &
 pid=$!

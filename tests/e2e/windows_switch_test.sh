@@ -12,22 +12,11 @@ root="$4"
 port="$5"
 source "$root/scripts/lib/sample.sh"
 source "$root/scripts/lib/x-driver.sh"
+source "$root/tests/e2e/checks.sh"
 
 work="$(mktemp -d)"
 pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  [ -n "${SAMPLE_SERVER:-}" ] && kill "$SAMPLE_SERVER" 2>/dev/null || true
-  WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  echo "--- program's output:" >&2
-  cat "$work/zonvex.log" >&2 || true
-  exit 1
-}
+trap 'WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true; end_to_end_cleanup' EXIT
 
 export WINEPREFIX="$work/prefix"
 make_windows_sample "$WINEPREFIX" "$write_profile" "$qqlogin"
@@ -37,19 +26,6 @@ install="$WINEPREFIX/drive_c/游戏/穿越火线"
 # library there.
 mkdir -p "$work/程序"
 cp "$zonvex" "$work/程序/zonvex.exe"
-
-expect_profile() {
-  local expected="$work/expected-$1-$2"
-  mkdir -p "$expected/RUDE/config"
-  "$write_profile" "$expected" "$1" "$2"
-  for file in RUDE/config/dirserver.xml RUDE/config/VersionServerConfig.xml RUDE/mmog_data.xml; do
-    cmp -s "$install/$file" "$expected/$file" || fail "$file is not the $1 file with version $2"
-  done
-  local left
-  left="$(cd "$install/RUDE" && find . -type f | sort | tr '\n' ' ')"
-  [ "$left" = "./config/VersionServerConfig.xml ./config/dirserver.xml ./mmog_data.xml " ] ||
-    fail "a temporary file was left behind: $left"
-}
 
 start="【Vorlan】Zonvex - 请选择您的客户端地址"
 main="【Vorlan】Zonvex"
